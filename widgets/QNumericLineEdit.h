@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLineEdit>
+
+class QFocusEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QRotarySwitch;
+
+// A one-line numeric field: filters keys, caps its value and can turn a linked knob.
+class QNumericLineEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    enum Kind { FretKind = 0, NumberKind = 1 };
+
+    explicit QNumericLineEdit(QWidget *parent = nullptr);
+
+    void setKind(int kind);
+    void setMaximum(int maximum);
+    // Not owned; null unlinks.
+    void setLinkedSwitch(QRotarySwitch *linkedSwitch);
+
+    int kind() const { return m_kind; }
+    int maximum() const { return m_maximum; }
+    QRotarySwitch *linkedSwitch() const { return m_linkedSwitch; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    bool acceptsKey(int key) const;
+    void clearZeroBeforeDigit(int key);
+    void afterTextChange();
+
+    int m_kind = FretKind;
+    int m_maximum = 0;
+    QRotarySwitch *m_linkedSwitch = nullptr;
+};
