@@ -1,0 +1,3 @@
+#include "sound/Log.h"
+
+Q_LOGGING_CATEGORY(lcSound, "kavendra.sound", QtWarningMsg)

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "sound/NoteReader.h"
+#include "sound/WaveBuffer.h"
+
+#include <QString>
+
+// Renders sounds into mono 16-bit WAV files: the strums of a SoundInfo and single notes.
+class SoundMixer
+{
+public:
+    SoundMixer();
+
+    void setSoundType(int gt);
+    int soundType() const { return m_soundType; }
+
+    // Mixes the up to 24 notes (fret: 4 strokes x 6 strings, stroke-major; times in ms, hold in
+    // percent), normalises and writes the WAV file. Returns false when the file cannot be written
+    // (a stale file at outPath is then removed where possible, so no old sound is played).
+    bool render(const QString &outPath, const QString &samplePrefix, const int *fret,
+                const double *timeOffset, const double *strumSpeed, const int *direction,
+                double hold, int gt);
+
+    // Renders one note (string 0 = first string) to noteFilePath() and plays it.
+    void playNote(int gt, int string, int fret);
+
+    // Scales the mix to peak at full scale; a silent mix stays silent.
+    void normalize();
+
+    const WaveBuffer &mix() const { return m_mix; }
+
+    // Writes the wave as a canonical 44-byte-header PCM WAV file, replacing any file there.
+    static bool writeWave(const WaveBuffer &wave, const QString &path);
+
+    // The one per-user writable file that strums are rendered into (directory created).
+    static QString strumFilePath();
+    // "tmp_sound.wav" in the current directory when it is writable, else beside strumFilePath().
+    static QString noteFilePath();
+
+private:
+    void clearWorkBuffers(int used);
+    void addPlacementToMix(int end);
+    bool writeOrDiscard(const QString &path);
+
+    double m_placement[NoteBank::BufferSize] = {};
+    double m_scratch[NoteBank::BufferSize] = {};
+    WaveBuffer m_mix;
+    int m_soundType = 1;
+};
