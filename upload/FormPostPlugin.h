@@ -1,0 +1,65 @@
+#pragma once
+
+#include "upload/FormPost.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QNetworkReply;
+
+// The multipart form poster. Never shown; a widget only so it can also be offered as a plug-in.
+class FormPostPlugin : public QWidget, public FormPost
+{
+    Q_OBJECT
+#ifdef KAVENDRA_FORMPOST_PLUGIN
+    Q_PLUGIN_METADATA(IID FormPost_iid FILE "plugin/formpost.json")
+#endif
+    Q_INTERFACES(FormPost)
+
+public:
+    // A reply that receives nothing for this long is abandoned.
+    static constexpr int TransferTimeoutMs = 30000;
+
+    FormPostPlugin();
+
+    QString userAgent() override;
+    void setUserAgent(QString agent) override;
+    QString referer() override;
+    void setReferer(QString referer) override;
+    QString encoding() override;
+    void setEncoding(QString encoding) override;
+    void addField(QString name, QString value) override;
+    void addFile(QString fieldName, QString fileName, QString mime) override;
+    void addFileData(QString fieldName, QByteArray data, QString fileName, QString mime) override;
+    QNetworkReply *post(QString url) override;
+    QByteArray response() override;
+
+    // The boundary drawn from a generator seeded with the given whole seconds since 1970.
+    static QString boundaryFor(qint64 secondsSinceEpoch);
+    // The text after "://" up to the next "/"; empty when the URL has no "://".
+    static QString hostOf(const QString &url);
+    // The part of a path after its last slash, or else after its last backslash.
+    static QString fileNameOf(const QString &path);
+    // The request body of the parts collected so far.
+    QByteArray body(const QString &boundary) const;
+
+public slots:
+    void readData(QNetworkReply *reply);
+
+private:
+    void clearParts();
+
+    QByteArray m_response;
+    QString m_encoding;
+    QString m_userAgent;
+    QString m_referer;
+    QStringList m_fieldNames;
+    QStringList m_fieldValues;
+    QStringList m_fileFieldNames;
+    QStringList m_fileNames;
+    QStringList m_fileContentTypes;
+    QList<QByteArray> m_fileContents;
+};

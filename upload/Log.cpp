@@ -1,0 +1,3 @@
+#include "upload/Log.h"
+
+Q_LOGGING_CATEGORY(lcUpload, "kavendra.upload", QtWarningMsg)
