@@ -1,0 +1,159 @@
+# Shell helpers for end-to-end tests of the real program under Xvfb. Source this file, then:
+#
+#   e2e_init                  temp dirs, cleanup trap; needs KAVENDRA_BIN (set by CTest)
+#   e2e_start_xvfb            starts Xvfb on a free display, exports DISPLAY
+#   e2e_start_app [args]      starts kavendra with the private HOME/XDG dirs (E2E_APP_PID)
+#   e2e_find_window           waits for the main window: E2E_WID, E2E_WX, E2E_WY, E2E_WW, E2E_WH
+#   e2e_wait_splash           waits until the splash screen has closed
+#   e2e_click X Y [BUTTON]    moves to window coordinates X, Y and clicks (button 1 by default)
+#   e2e_drag X1 Y1 X2 Y2      left-button drag between window coordinates
+#   e2e_type TEXT             types into the focused widget
+#   e2e_shot FILE             screenshot of the whole screen
+#   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
+#   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
+#
+# Every process started here is stopped by its pid when the script exits. E2E_TMP is the
+# scratch directory, E2E_HOME the program's home; XDG_* point inside it.
+
+set -u
+
+E2E_PIDS=()
+
+e2e_fail()
+{
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+e2e_cleanup()
+{
+    local pid
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    [ -n "${E2E_TMP:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_TMP"
+    return 0
+}
+
+e2e_init()
+{
+    [ -x "${KAVENDRA_BIN:-}/kavendra" ] || e2e_fail "no program at \$KAVENDRA_BIN/kavendra"
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kavendra-e2e.XXXXXX")
+    E2E_HOME=$E2E_TMP/home
+    mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/runtime"
+    chmod 700 "$E2E_HOME/runtime"
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+}
+
+# Runs a command in the program's private environment (e.g. a helper that must find the same
+# per-user paths as the program).
+e2e_env()
+{
+    HOME=$E2E_HOME XDG_CONFIG_HOME=$E2E_HOME/config XDG_CACHE_HOME=$E2E_HOME/cache \
+        XDG_DATA_HOME=$E2E_HOME/data XDG_RUNTIME_DIR=$E2E_HOME/runtime "$@"
+}
+
+e2e_start_xvfb()
+{
+    local attempt n pid
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        n=$((100 + RANDOM % 400))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 50); do
+            if ! kill -0 "$pid" 2>/dev/null; then
+                break
+            fi
+            if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+                E2E_PIDS+=("$pid")
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    e2e_fail "could not start Xvfb"
+}
+
+e2e_start_app()
+{
+    e2e_env "$KAVENDRA_BIN/kavendra" "$@" >"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP_PID=$!
+    E2E_PIDS+=("$E2E_APP_PID")
+}
+
+e2e_find_window()
+{
+    E2E_WID=$(timeout 10 xdotool search --sync --onlyvisible --pid "$E2E_APP_PID" \
+        --name '^Kavendra$' | head -n 1)
+    [ -n "$E2E_WID" ] || e2e_fail "main window not found"
+    e2e_window_geometry
+}
+
+e2e_window_geometry()
+{
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$E2E_WID")"
+    E2E_WX=$X E2E_WY=$Y E2E_WW=$WIDTH E2E_WH=$HEIGHT
+}
+
+e2e_wait_splash()
+{
+    local count
+    for _ in $(seq 60); do
+        count=$(xdotool search --onlyvisible --pid "$E2E_APP_PID" '' 2>/dev/null | wc -l)
+        [ "$count" -le 1 ] && return 0
+        sleep 0.1
+    done
+    e2e_fail "the splash screen did not close"
+}
+
+e2e_click()
+{
+    xdotool mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2))
+    sleep 0.05
+    xdotool click "${3:-1}"
+    sleep 0.1
+}
+
+e2e_drag()
+{
+    local steps=5 i
+    xdotool mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2)) mousedown 1
+    for ((i = 1; i <= steps; i++)); do
+        xdotool mousemove --sync $((E2E_WX + $1 + ($3 - $1) * i / steps)) \
+            $((E2E_WY + $2 + ($4 - $2) * i / steps))
+        sleep 0.03
+    done
+    xdotool mouseup 1
+    sleep 0.2
+}
+
+e2e_type()
+{
+    xdotool type --delay 30 "$1"
+    sleep 0.1
+}
+
+e2e_shot()
+{
+    /usr/bin/import -window root "$1"
+}
+
+e2e_wait_file()
+{
+    local file=$1 limit=${2:-5} last=-1 size
+    for _ in $(seq $((limit * 20))); do
+        if [ -f "$file" ]; then
+            size=$(stat -c %s "$file")
+            [ "$size" = "$last" ] && return 0
+            last=$size
+        fi
+        sleep 0.05
+    done
+    return 1
+}
