@@ -2,6 +2,8 @@
 #
 #   e2e_init                  temp dirs, cleanup trap; needs KAVENDRA_BIN (set by CTest)
 #   e2e_start_xvfb            starts Xvfb on a free display, exports DISPLAY
+#   e2e_private_copy          runs a copy of the program from E2E_TMP/bin, so its working
+#                             directory (where "tmp_sound.wav" lands) is private: E2E_WORKDIR
 #   e2e_start_app [args]      starts kavendra with the private HOME/XDG dirs (E2E_APP_PID)
 #   e2e_find_window           waits for the main window: E2E_WID, E2E_WX, E2E_WY, E2E_WW, E2E_WH
 #   e2e_wait_splash           waits until the splash screen has closed
@@ -41,6 +43,7 @@ e2e_init()
     [ -x "${KAVENDRA_BIN:-}/kavendra" ] || e2e_fail "no program at \$KAVENDRA_BIN/kavendra"
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kavendra-e2e.XXXXXX")
     E2E_HOME=$E2E_TMP/home
+    E2E_WORKDIR=$KAVENDRA_BIN
     mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/runtime"
     chmod 700 "$E2E_HOME/runtime"
     trap e2e_cleanup EXIT
@@ -79,9 +82,17 @@ e2e_start_xvfb()
     e2e_fail "could not start Xvfb"
 }
 
+e2e_private_copy()
+{
+    mkdir -p "$E2E_TMP/bin"
+    cp "$KAVENDRA_BIN/kavendra" "$E2E_TMP/bin/kavendra"
+    E2E_PROGRAM=$E2E_TMP/bin/kavendra
+    E2E_WORKDIR=$E2E_TMP/bin
+}
+
 e2e_start_app()
 {
-    e2e_env "$KAVENDRA_BIN/kavendra" "$@" >"$E2E_TMP/app.log" 2>&1 &
+    e2e_env "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_PIDS+=("$E2E_APP_PID")
 }
