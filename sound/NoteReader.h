@@ -11,6 +11,8 @@ constexpr int NoteCount = 40;
 constexpr int StringCount = 6;
 // Length of the placement and scratch buffers (8 seconds at 16,000 samples per second).
 constexpr int BufferSize = 128000;
+// Where the bank lives in the resources.
+constexpr char SamplePrefix[] = ":/raw/";
 } // namespace NoteBank
 
 // Note index of string s (0 = first, highest string) stopped at fret f (0 = open).

@@ -1,6 +1,7 @@
 #include "sound/SoundInfo.h"
 
 #include <algorithm>
+#include <iterator>
 
 void SoundInfo::reset()
 {

@@ -38,8 +38,8 @@ public:
     static QString noteFilePath();
 
 private:
-    void clearWorkBuffers(int used);
-    void addPlacementToMix(int end);
+    // Reads one note into the work buffers, adds it to the mix and leaves the buffers zero.
+    void mixNote(const NoteRequest &request);
     bool writeOrDiscard(const QString &path);
 
     double m_placement[NoteBank::BufferSize] = {};
