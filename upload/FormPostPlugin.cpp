@@ -74,8 +74,7 @@ void FormPostPlugin::addFile(QString fieldName, QString fileName, QString mime)
     addFileData(fieldName, data, fileNameOf(fileName), mime);
 }
 
-void FormPostPlugin::addFileData(QString fieldName, QByteArray data, QString fileName,
-                                 QString mime)
+void FormPostPlugin::addFileData(QString fieldName, QByteArray data, QString fileName, QString mime)
 {
     m_fileFieldNames.append(fieldName);
     m_fileContents.append(data);
@@ -115,7 +114,7 @@ QByteArray FormPostPlugin::response()
 
 QString FormPostPlugin::boundaryFor(qint64 secondsSinceEpoch)
 {
-    QRandomGenerator generator(quint32(secondsSinceEpoch));
+    QRandomGenerator generator(static_cast<quint32>(secondsSinceEpoch));
     const quint32 r1 = drawNonNegative(generator);
     const quint32 r2 = drawNonNegative(generator);
     const quint32 r3 = drawNonNegative(generator);
