@@ -136,6 +136,9 @@ void TestNumericInputs::fretFieldCapsAtItsMaximum()
     QCOMPARE(field.edit.text(), QString("15"));
     QTest::keyClick(&field.edit, Qt::Key_Backspace);
     QCOMPARE(field.edit.text(), QString("1"));
+    QTest::keyClick(&field.edit, Qt::Key_6);
+    QCOMPARE(field.edit.text(), QString("15"));
+    QTest::keyClick(&field.edit, Qt::Key_Backspace);
     QTest::keyClick(&field.edit, Qt::Key_5);
     QCOMPARE(field.edit.text(), QString("15"));
 }
@@ -336,9 +339,12 @@ void TestNumericInputs::knobDeadZoneAndIdleMovesChangeNothing()
     knob.setLinkedEdit(&edit);
     knob.setValue(60, true);
 
-    dragTo(&knob, -100.0);
-    QCOMPARE(knob.value(), 60.0);
-    QCOMPARE(edit.text(), QString("60"));
+    for (double degrees : {-100.0, -50.5, -129.5}) {
+        dragTo(&knob, degrees);
+        QCOMPARE(knob.value(), 60.0);
+        QCOMPARE(knob.angle(), 62.0); // 230 - 2.8 * 60
+        QCOMPARE(edit.text(), QString("60"));
+    }
 
     // A press alone changes nothing; moves after the release are ignored.
     sendMouse(&knob, QEvent::MouseButtonPress, atAngle(180.0), Qt::LeftButton);
