@@ -30,6 +30,7 @@ private slots:
     void toastFadesAfterTheShowTime();
     void toastCanBeResetAndStartedAgain();
     void toastTimerDrivesTheSlot();
+    void toastEndsItsModalRunWhenItHides();
 
     void tapOrderBoxTakesDigitsAndCommasOnly();
     void tapOrderBoxEditsWithBackspaceAndDelete();
@@ -105,6 +106,16 @@ void TestToast::toastTimerDrivesTheSlot()
     toast.reset();
     toast.start();
     QTRY_VERIFY(toast.elapsed() >= 30);
+}
+
+void TestToast::toastEndsItsModalRunWhenItHides()
+{
+    // The song info dialog runs the toast modally and waits for it to hide itself.
+    QToast toast;
+    toast.reset();
+    QTimer::singleShot(0, &toast, [&toast] { tick(toast, 101); });
+    toast.exec();
+    QVERIFY(!toast.isVisible());
 }
 
 void TestToast::tapOrderBoxTakesDigitsAndCommasOnly()
