@@ -1,0 +1,3 @@
+#include "script/Log.h"
+
+Q_LOGGING_CATEGORY(lcScript, "kavendra.script", QtWarningMsg)
