@@ -1,0 +1,210 @@
+#include "DialogArt.h"
+
+#include "ArtSet.h"
+#include "Layout.h"
+#include "Style.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace DialogArt {
+
+namespace {
+
+using namespace Layout;
+
+const char *const Roots[RootCount][2] = {
+    {"A", "chord_a"},    {"A#", "chord_a_s"}, {"B", "chord_b"},    {"C", "chord_c"},
+    {"C#", "chord_c_s"}, {"D", "chord_d"},    {"D#", "chord_d_s"}, {"E", "chord_e"},
+    {"F", "chord_f"},    {"F#", "chord_f_s"}, {"G", "chord_g"},    {"G#", "chord_g_s"},
+};
+
+const char *const Types[TypeCount][2] = {
+    {"major", "chord_major"}, {"7", "chord_7"},         {"m", "chord_m"},
+    {"m7", "chord_m7_s"},     {"M7", "chord_m7_l"},     {"mM7", "chord_mm7"},
+    {"sus4", "chord_sus4"},   {"7sus4", "chord_7sus4"}, {"dim", "chord_dim"},
+    {"m7-5", "chord_m75"},    {"aug", "chord_aug"},     {"add9", "chord_add9"},
+    {"6", "chord_6"},         {"m6", "chord_m6"},
+};
+
+const QColor Title(0xe4, 0xe8, 0xee);
+
+void dialogFrame(QPainter &p, const QSize &size, int seed)
+{
+    const QRect all(QPoint(0, 0), size);
+    Style::brushedMetal(p, all, QColor(0x3a, 0x3e, 0x46), QColor(0x1c, 0x1e, 0x22), seed);
+    p.setPen(Style::Edge);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+    Style::bevel(p, QRectF(all).adjusted(1, 1, -1, -1), 0, 55, 120);
+    const double r = size.width() - 9.0, b = size.height() - 9.0;
+    for (const QPointF &c : {QPointF(9, 9), QPointF(r, 9), QPointF(9, b), QPointF(r, b)})
+        Style::screw(p, c, 3.5);
+}
+
+void titleBar(QPainter &p, int width, const QString &title)
+{
+    Style::engravedText(p, width / 2.0, 25, title, Style::font(14, true, 2.5), Title);
+    p.fillRect(QRectF(24, 32, width - 48, 1), QColor(0, 0, 0, 150));
+    p.fillRect(QRectF(24, 33, width - 48, 1), QColor(255, 255, 255, 30));
+}
+
+void rule(QPainter &p, int width, int y)
+{
+    p.fillRect(QRectF(12, y, width - 24, 1), QColor(0, 0, 0, 150));
+    p.fillRect(QRectF(12, y + 1, width - 24, 1), QColor(255, 255, 255, 30));
+}
+
+QImage chordButton(int width, const QString &text)
+{
+    QImage image = ArtSet::canvas(width, 20);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(0.5, 0.5, width - 1, 19);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, QColor(0x4a, 0x4f, 0x57));
+    g.setColorAt(1, QColor(0x22, 0x25, 0x2a));
+    p.setPen(QPen(QColor(0, 0, 0, 200), 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 4, 4);
+    Style::bevel(p, r.adjusted(1, 1, -1, -1), 3, 70, 60);
+    const double size = text.size() > 4 ? 10.5 : 11.5;
+    Style::shadowedText(p, QRectF(0, 0, width, 19), text, Style::font(size, true),
+                        QColor(0xee, 0xf1, 0xf5));
+    return image;
+}
+
+// Lies over the chosen root or type: a lit frame with a pointer, the name still readable.
+QImage chordFocus()
+{
+    QImage image = ArtSet::canvas(45, 20);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor tint = Style::Amber;
+    tint.setAlpha(45);
+    p.setPen(QPen(QColor(0, 0, 0, 160), 3));
+    p.setBrush(tint);
+    p.drawRoundedRect(QRectF(1, 1, 43, 18), 4.5, 4.5);
+    p.setPen(QPen(Style::AmberBright, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(1, 1, 43, 18), 4.5, 4.5);
+    QPainterPath pointer;
+    pointer.moveTo(2.5, 6.5);
+    pointer.lineTo(6.5, 10);
+    pointer.lineTo(2.5, 13.5);
+    pointer.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Style::AmberBright);
+    p.drawPath(pointer);
+    return image;
+}
+
+void editWell(QPainter &p, const QRect &r)
+{
+    Style::well(p, QRectF(r).adjusted(-2, -2, 2, 2), 4);
+}
+
+void leftCaption(QPainter &p, double x, double baseline, const QString &text)
+{
+    const QFont f = Style::font(11, true, 0.5);
+    Style::engravedText(p, x + Style::textWidth(text, f) / 2.0, baseline, text, f);
+}
+
+void rightCaption(QPainter &p, double right, double baseline, const QString &text)
+{
+    const QFont f = Style::font(11, true, 0.5);
+    Style::engravedText(p, right - Style::textWidth(text, f) / 2.0, baseline, text, f);
+}
+
+} // namespace
+
+QString rootName(int i)
+{
+    return Roots[i][0];
+}
+
+QString rootPicture(int i)
+{
+    return QString(Roots[i][1]) + ".png";
+}
+
+QString typeName(int j)
+{
+    return Types[j][0];
+}
+
+QString typePicture(int j)
+{
+    return QString(Types[j][1]) + ".png";
+}
+
+QImage bookPanel()
+{
+    QImage image(BookPanelSize, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    const int w = BookPanelSize.width();
+    dialogFrame(p, BookPanelSize, 4);
+    titleBar(p, w, "CHORD BOOK");
+    // Tracks for the two button columns; the root track leaves room for the focus frame.
+    const QRectF roots(QPointF(rootFocus(0).left() - 4, rootButton(0).top() - 5),
+                       QPointF(rootFocus(0).right() + 5, rootButton(RootCount - 1).bottom() + 6));
+    const QRectF types(QPointF(typeButton(0).left() - 6, typeButton(0).top() - 5),
+                       QPointF(typeButton(0).right() + 7, typeButton(TypeCount - 1).bottom() + 6));
+    Style::well(p, roots, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
+    Style::well(p, types, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
+    const QFont header = Style::font(10.5, true, 1.2);
+    Style::engravedText(p, roots.center().x(), 47, "ROOT", header, Style::Amber);
+    Style::engravedText(p, types.center().x(), 47, "TYPE", header, Style::Amber);
+    Style::engravedText(p, w / 2.0, 436, "pick a root and a type", Style::font(9, false, 0.5),
+                        Style::CaptionDim);
+    rule(p, w, 446);
+    Style::well(p, QRectF(BookSet).adjusted(-2, -2, 2, 2), 14);
+    Style::well(p, QRectF(BookClose).adjusted(-2, -2, 2, 2), 14);
+    Style::roundSocket(p, QRectF(BookPlay).center(), BookPlay.width() / 2.0 + 2.5);
+    return image;
+}
+
+QImage songInfoPanel()
+{
+    QImage image(SongInfoPanelSize, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    const int w = SongInfoPanelSize.width();
+    dialogFrame(p, SongInfoPanelSize, 5);
+    titleBar(p, w, "SONG INFO");
+    const struct
+    {
+        QRect edit;
+        const char *caption;
+    } edits[] = {{TitleEdit, "Title"}, {ArtistEdit, "Artist"}, {UserEdit, "User"}};
+    for (const auto &e : edits) {
+        editWell(p, e.edit);
+        rightCaption(p, e.edit.left() - 10, e.edit.top() + 15, e.caption);
+    }
+    rule(p, w, 154);
+    leftCaption(p, TapOrderBox.left(), 178, "Tap order");
+    editWell(p, TapOrderBox);
+    Style::engravedText(p, TapOrderBox.center().x(), TapOrderBox.bottom() + 18,
+                        "press REC, then play the sound buttons", Style::font(9, false, 0.3),
+                        Style::CaptionDim);
+    leftCaption(p, LyricsBox.left(), LyricsBox.top() - 10, "Lyrics");
+    editWell(p, LyricsBox);
+    rule(p, w, 484);
+    for (const QRect &b : {SubmitButton, CloseButton})
+        Style::well(p, QRectF(b).adjusted(-2, -2, 2, 2), 14);
+    Style::well(p, QRectF(RecordButton).adjusted(-2, -2, 2, 2), 14);
+    return image;
+}
+
+void paintAll(ArtSet &set)
+{
+    set.add("book_panel.png", bookPanel());
+    set.add("sinfo_panel.png", songInfoPanel());
+    for (int i = 0; i < RootCount; ++i)
+        set.add(rootPicture(i), chordButton(rootButton(i).width(), rootName(i)));
+    for (int j = 0; j < TypeCount; ++j)
+        set.add(typePicture(j), chordButton(typeButton(j).width(), typeName(j)));
+    set.add("chord_focus.png", chordFocus());
+}
+
+} // namespace DialogArt

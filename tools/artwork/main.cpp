@@ -1,0 +1,33 @@
+// Paints every picture of the program into a folder:
+//   artwork <picture folder> [--preview <folder>]
+// With --preview it also composes the windows from the new pictures, to look at.
+#include "ArtSet.h"
+#include "ControlArt.h"
+#include "DialogArt.h"
+#include "PanelArt.h"
+#include "Preview.h"
+#include "TileArt.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
+        QTextStream(stderr) << "usage: artwork <picture folder> [--preview <folder>]\n";
+        return 2;
+    }
+    ArtSet set;
+    PanelArt::paintAll(set);
+    ControlArt::paintAll(set);
+    TileArt::paintAll(set);
+    DialogArt::paintAll(set);
+    if (!set.save(args[1]))
+        return 1;
+    QTextStream(stdout) << set.names().size() << " pictures written to " << args[1] << "\n";
+    if (args.size() == 4 && !Preview::writeAll(set, args[3]))
+        return 1;
+    return 0;
+}
