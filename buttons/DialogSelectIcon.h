@@ -24,6 +24,10 @@ public:
     // Stores the table and creates the icons (replacing any earlier set).
     void setIconTable(ButtonIconTable *table);
 
+    // Removes every connection of the dialog's signals. During a pick this waits until every
+    // receiver has had the choice, so one receiver cannot cut off the next.
+    void dropConnections();
+
     int selectedIndex() const { return m_selectedIndex; }
     QImageButton *icon(int index) const { return m_icons[index]; }
 
@@ -44,4 +48,6 @@ private:
     ButtonIconTable *m_iconTable = nullptr;
     QImageButton *m_icons[ButtonIconTable::Count] = {};
     int m_selectedIndex = 0;
+    bool m_picking = false;
+    bool m_dropPending = false;
 };

@@ -1,0 +1,3 @@
+#include "buttons/Log.h"
+
+Q_LOGGING_CATEGORY(lcButtons, "kavendra.buttons", QtWarningMsg)

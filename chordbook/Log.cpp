@@ -1,0 +1,3 @@
+#include "chordbook/Log.h"
+
+Q_LOGGING_CATEGORY(lcChordBook, "kavendra.chordbook", QtWarningMsg)
