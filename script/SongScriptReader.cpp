@@ -397,11 +397,11 @@ void SongScriptReader::parseFretListLine(const QString &line)
     for (qsizetype i = 0; i < line.size(); ++i) {
         switch (line.at(i).unicode()) {
         case '[':
-            startButton();
+            startFretListButton();
             m_delimiter = i;
             break;
         case '<': // the number before it is dropped; the delimiter stays
-            startButton();
+            startFretListButton();
             break;
         case 'd':
             m_delimiter = i;
@@ -431,6 +431,13 @@ void SongScriptReader::parseFretListLine(const QString &line)
             break;
         }
     }
+}
+
+// Every button's list starts with a string index, as in [0f3s1f2].
+void SongScriptReader::startFretListButton()
+{
+    startButton();
+    m_expectIndex = true;
 }
 
 // An index outside the 24 frets of a sound is ignored.

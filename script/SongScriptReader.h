@@ -36,6 +36,7 @@ private:
     void songRecord(const QLatin1String &keyword, const QString &line, qsizetype comma);
     QString readLyrics(const QString &line, qsizetype comma);
 
+    void startFretListButton();
     void storeFret(int value);
 
     QStringList m_lines;
