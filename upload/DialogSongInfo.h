@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDialog>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
+class FormPostPlugin;
 class MainWindow;
+class QToast;
 class QImageButton;
 class QMouseEvent;
 class QNumericTextEdit;
@@ -41,9 +47,15 @@ public:
     void setLyrics(const QString &text);
     void setTapOrder(const QString &text);
 
+    // The upload's file name for a title: blanks and characters unsafe in a file name become "_".
+    static QString uploadBaseName(const QString &title);
+    QString uploadUrl() const { return m_uploadUrl; }
+
 signals:
     // The user changed the song information: a typed text or a recorded tap.
     void songInfoChanged();
+    // An upload's reply has finished; the answer is the server's (empty on failure).
+    void uploadFinished(const QByteArray &answer);
 
 public slots:
     void onMousePressSubmit(QMouseEvent *event, QWidget *widget);
@@ -59,6 +71,8 @@ private:
     QImageButton *createButton(const QString &normal, const QString &hover, const QRect &geometry,
                                const QString &toolTip);
     void connectChangeSignals();
+    bool checkRequired();
+    bool confirmUpload();
 
     Ui::DialogSongInfo *ui;
     QPoint m_dragPosition;
@@ -67,4 +81,9 @@ private:
     QNumericTextEdit *m_tapOrderEdit = nullptr;
     bool m_recording = false;
     MainWindow *m_mainWindow = nullptr;
+
+    QImageButton *m_submitButton = nullptr;
+    QPointer<FormPostPlugin> m_poster;
+    std::unique_ptr<QToast> m_toast;
+    QString m_uploadUrl;
 };
