@@ -80,8 +80,8 @@ QImage selected(const Tile &t)
     p.drawRoundedRect(QRectF(0.5, 0.5, 29, 29), 6, 6);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x0a, 0x0b, 0x0d));
-    p.drawRoundedRect(QRectF(2, 2, 26, 26), 4.5, 4.5);
-    face(p, QRectF(3, 3, 24, 24), t.face, true);
+    p.drawRoundedRect(QRectF(2.5, 2.5, 25, 25), 4.5, 4.5);
+    face(p, QRectF(3.5, 3.5, 23, 23), t.face, true);
     return image;
 }
 
