@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
+#include <array>
 
 class QLabel;
+class QLineEdit;
 class QMouseEvent;
 class QImageButton;
 class QNoteLamp;
@@ -78,6 +80,51 @@ protected:
 private:
     friend class TestMainWindow;
 
+    using PressSlot = void (MainWindow::*)(QMouseEvent *, QWidget *);
+
+    QImageButton *createImageButton(int x, int y, int w, int h, const QString &normal,
+                                    const QString &hover, PressSlot slot);
+    QImageButton *createImageButton(int x, int y, int size, const QString &normal,
+                                    const QString &hover, PressSlot slot);
+    QNumericLineEdit *createNumericEdit(int x, int y, int value, int maxLength);
+    QRotarySwitch *createRotarySwitch(int x, int y, int maximum);
+
+    void setUpForm();
+    // The program's directory, or its parent when that is a "debug" or "release" build folder.
+    static QString workingDirectoryFor(const QString &programDir);
+    void createNeck();
+    void createArrowButtons();
+    void createNumericEdits();
+    void createNoteLamps();
+    void createRotarySwitches();
+    void linkRotarySwitches();
+    double fieldValue(const QLineEdit *edit, double stored) const;
+
     QPoint m_dragPosition;
     SoundInfo m_soundInfo;
+
+    // The editing form.
+    QMELabel *m_neck = nullptr;
+    int m_currentStroke = 0;
+    QImageButton *m_soundTypeButton = nullptr;
+    std::array<QImageButton *, SoundInfo::Strokes> m_arrowButtons{};
+    std::array<std::array<QNumericLineEdit *, SoundInfo::Strings>, SoundInfo::Strokes>
+        m_fretEdits{};
+    std::array<QNumericLineEdit *, SoundInfo::Strokes> m_speedEdits{};
+    std::array<QNumericLineEdit *, SoundInfo::Gaps> m_offsetEdits{};
+    QNumericLineEdit *m_volEdit = nullptr;
+    QNumericLineEdit *m_holdEdit = nullptr;
+    std::array<QNoteLamp *, SoundInfo::Strokes> m_noteLamps{};
+    QLabel *m_strokeMarker = nullptr;
+    QRotarySwitch *m_speedSwitch = nullptr;
+    QRotarySwitch *m_offsetSwitch = nullptr;
+    QRotarySwitch *m_volSwitch = nullptr;
+    QRotarySwitch *m_holdSwitch = nullptr;
+    QFont m_editFont;
+    SoundMixer *m_engine = nullptr;
+
+    // Play and power.
+    QImageButton *m_playButton = nullptr;
+    QImageButton *m_powerButton = nullptr;
+    QString m_outFile;
 };

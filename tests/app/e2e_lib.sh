@@ -146,6 +146,8 @@ e2e_drag()
 
 e2e_type()
 {
+    # Without a window manager nobody else gives the window the keyboard.
+    xdotool windowfocus "$E2E_WID"
     xdotool type --delay 30 "$1"
     sleep 0.1
 }

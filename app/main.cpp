@@ -1,0 +1,28 @@
+#include "app/MainWindow.h"
+#include "sound/WavePlayer.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QTimer>
+
+namespace {
+constexpr int SplashMilliseconds = 2000;
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kavendra"));
+
+    QSplashScreen splash(QPixmap(QStringLiteral(":/img/splash.png")), Qt::WindowStaysOnTopHint);
+    MainWindow window;
+    window.show();
+    splash.show();
+    QTimer::singleShot(SplashMilliseconds, &splash, &QWidget::close);
+    const int code = app.exec();
+    // The audio output goes before the application object does.
+    WavePlayer::shutdown();
+    return code;
+}
