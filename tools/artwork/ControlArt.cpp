@@ -113,7 +113,7 @@ QImage roundButton(int size, Kind kind, bool lit, const QColor &light, const QCo
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);
     p.drawEllipse(QRectF(c.x() - inner * 0.8, c.y() - inner + 1, inner * 1.6, inner * 1.1));
-    const double g = size * 0.52;
+    const double g = size * 0.56;
     litGlyph(p, kind, QRectF(c.x() - g / 2, c.y() - g / 2, g, g), lit, light, idle);
     return image;
 }
