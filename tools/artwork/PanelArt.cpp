@@ -272,6 +272,8 @@ void soundButtonTray(QPainter &p)
 void leftControls(QPainter &p)
 {
     Style::well(p, QRectF(TimbreButton).adjusted(-3, -3, 3, 3), 8);
+    Style::engravedText(p, TimbreButton.left() - 32, TimbreButton.center().y() + 4, "VOICE",
+                        Style::font(8, true, 0.8), Style::CaptionDim);
     Style::well(p, QRectF(LockButton).adjusted(-3, -3, 3, 3), 7);
     Style::well(p, QRectF(IconPreview).adjusted(-4, -4, 4, 4), 5);
     // One tray for play, add and delete.
