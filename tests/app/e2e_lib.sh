@@ -116,7 +116,7 @@ e2e_wait_splash()
 {
     local count
     for _ in $(seq 60); do
-        count=$(xdotool search --onlyvisible --pid "$E2E_APP_PID" '' 2>/dev/null | wc -l)
+        count=$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l)
         [ "$count" -le 1 ] && return 0
         sleep 0.1
     done
