@@ -92,14 +92,17 @@ e2e_private_copy()
 
 e2e_start_app()
 {
-    e2e_env "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
+    # env execs the program, so $! is the program's own pid.
+    env HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
+        XDG_DATA_HOME="$E2E_HOME/data" XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
+        "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_PIDS+=("$E2E_APP_PID")
 }
 
 e2e_find_window()
 {
-    E2E_WID=$(timeout 10 xdotool search --sync --onlyvisible --pid "$E2E_APP_PID" \
+    E2E_WID=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$E2E_APP_PID" \
         --name '^Kavendra$' | head -n 1)
     [ -n "$E2E_WID" ] || e2e_fail "main window not found"
     e2e_window_geometry
@@ -112,12 +115,20 @@ e2e_window_geometry()
     E2E_WX=$X E2E_WY=$Y E2E_WW=$WIDTH E2E_WH=$HEIGHT
 }
 
+e2e_visible_windows()
+{
+    xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l
+}
+
 e2e_wait_splash()
 {
-    local count
+    # The splash is mapped right after the main window; wait to see it, then to see it go.
+    for _ in $(seq 30); do
+        [ "$(e2e_visible_windows)" -ge 2 ] && break
+        sleep 0.05
+    done
     for _ in $(seq 60); do
-        count=$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l)
-        [ "$count" -le 1 ] && return 0
+        [ "$(e2e_visible_windows)" -le 1 ] && return 0
         sleep 0.1
     done
     e2e_fail "the splash screen did not close"
