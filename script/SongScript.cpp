@@ -91,14 +91,32 @@ int SongScript::apply(const Song &song)
 bool SongScript::save(const QString &fileName, QButtonPanel *panel)
 {
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(SongScriptWriter::write(collect(panel)));
-        if (file.commit())
-            return true;
-    }
-    warn(QStringLiteral("Cannot save %1:\n%2")
-             .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    QString reason;
+    if (writeAll(file, SongScriptWriter::write(collect(panel)), reason) && file.commit())
+        return true;
+    if (reason.isEmpty())
+        reason = file.errorString();
+    warn(QStringLiteral("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(fileName), reason));
     return false;
+}
+
+// Unbuffered, so that a short write (a full disk) is seen here and not lost in a late flush
+// that commit() would not report.
+bool SongScript::writeAll(QSaveFile &file, const QByteArray &bytes, QString &reason)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        reason = file.errorString();
+        return false;
+    }
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            reason = file.errorString();
+            return false;
+        }
+        done += written;
+    }
+    return true;
 }
 
 Song SongScript::collect(QButtonPanel *panel) const

@@ -7,6 +7,7 @@
 class ButtonIconTable;
 class DialogSongInfo;
 class QButtonPanel;
+class QSaveFile;
 
 // Loads a song script into the button panel and the song info dialog, or saves them as one.
 // Made for one load or save. Messages for the user go through inform() and warn(), which
@@ -32,6 +33,7 @@ protected:
     virtual void warn(const QString &text);
 
 private:
+    static bool writeAll(QSaveFile &file, const QByteArray &bytes, QString &reason);
     Song collect(QButtonPanel *panel) const;
     int apply(const Song &song);
     void applySongInfo(const Song &song);
