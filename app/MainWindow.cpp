@@ -1,8 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/Log.h"
+#include "buttons/ButtonIconTable.h"
+#include "buttons/DialogSelectIcon.h"
+#include "buttons/QButtonPanel.h"
+#include "buttons/QSoundButton.h"
+#include "chordbook/DialogChordBook.h"
+#include "script/SongScript.h"
 #include "sound/SoundMixer.h"
 #include "sound/WavePlayer.h"
+#include "upload/DialogSongInfo.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QMELabel.h"
 #include "widgets/QNoteLamp.h"
@@ -10,10 +17,17 @@
 #include "widgets/QRotarySwitch.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
+#include <QSettings>
 #include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int WindowWidth = 924;
@@ -24,6 +38,7 @@ constexpr int EditWidth = 35;
 constexpr int EditHeight = 31;
 constexpr int EditFontPoints = 10;
 constexpr int LampSize = 15;
+constexpr int IconPreviewSize = 20;
 constexpr int RowStep = 46;
 constexpr int FirstRowY = 418;
 constexpr int FretMaximum = 15;
@@ -47,6 +62,8 @@ struct ImagePair
     const char *hover;
 };
 
+const ImagePair LockImages = {":/img/bt_lock.png", ":/img/bt_lock_hover.png"};
+const ImagePair UnlockImages = {":/img/bt_blank.png", ":/img/bt_blank_hover.png"};
 const ImagePair DownArrow = {":/img/bt_down.png", ":/img/bt_down_hover.png"};
 const ImagePair UpArrow = {":/img/bt_up.png", ":/img/bt_up_hover.png"};
 const ImagePair SoundTypeImages[] = {
@@ -59,6 +76,13 @@ void showImages(QImageButton *button, const ImagePair &images)
 {
     button->setPixmap(QPixmap(QString::fromLatin1(images.normal)));
     button->setImages(QString::fromLatin1(images.normal), QString::fromLatin1(images.hover));
+}
+
+// The preview of the picture for new sound buttons.
+QPixmap iconPreview(const QPixmap &picture)
+{
+    return picture.scaled(IconPreviewSize, IconPreviewSize, Qt::IgnoreAspectRatio,
+                          Qt::FastTransformation);
 }
 
 QString timeText(double value)
@@ -76,6 +100,13 @@ int neckPosition(const QString &text)
     if (fret < 0)
         return 0;
     return std::min(fret + 1, QMELabel::PositionCount - 1);
+}
+
+// A knob value from a record value; values no knob can show (NaN, huge) become -1, which every
+// knob ignores like any other value below its range.
+int knobValue(double value)
+{
+    return value >= 0.0 && value <= std::numeric_limits<int>::max() ? static_cast<int>(value) : -1;
 }
 
 int readFret(const QLineEdit *edit)
@@ -96,16 +127,26 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_currentStroke = 0;
 
     // Step 5: icon table and shared icon chooser.
+    m_iconTable = new ButtonIconTable;
+    m_iconDialog = DialogSelectIcon::instance();
+    m_iconDialog->setIconTable(m_iconTable);
+    m_iconDialog->setModal(true);
 
     // Step 6: chord book and song info dialog.
+    m_chordBook = new DialogChordBook(this);
+    m_chordBook->setMainWindow(this);
+    m_songInfo = new DialogSongInfo(this);
 
     // Step 7: load directory unread; the current sound reset.
+    m_fileDirUnread = true;
     m_soundInfo.reset();
 
     // Step 8: fixed size; no menu bar is ever made.
     setFixedSize(WindowWidth, WindowHeight);
 
     // Step 9: save path and load directory from the current directory.
+    m_savePath = QDir::currentPath();
+    m_fileDir = m_savePath;
 
     // Step 10: sound engine and output file.
     m_engine = new SoundMixer;
@@ -121,10 +162,32 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
                                       QStringLiteral(":/img/bt_power_hover.png"),
                                       &MainWindow::onMousePressPower);
     m_powerButton->setToolTip(QStringLiteral("Power"));
-    // Load and save buttons.
+    m_loadButton =
+        createImageButton(42, 19, 39, QStringLiteral(":/img/bt_load.png"),
+                          QStringLiteral(":/img/bt_load_hover.png"), &MainWindow::onMousePressLoad);
+    m_loadButton->setToolTip(QStringLiteral("Load"));
+    m_saveButton =
+        createImageButton(97, 19, 39, QStringLiteral(":/img/bt_save.png"),
+                          QStringLiteral(":/img/bt_save_hover.png"), &MainWindow::onMousePressSave);
+    m_saveButton->setToolTip(QStringLiteral("Save"));
     // Chord book button.
-    // Song info button.
+    m_bookButton = createImageButton(152, 19, 39, QStringLiteral(":/img/bt_chord_book.png"),
+                                     QStringLiteral(":/img/bt_chord_book_hover.png"),
+                                     &MainWindow::onMousePressBook);
+    m_bookButton->setToolTip(QStringLiteral("Chord"));
+    m_uploadButton = createImageButton(207, 19, 39, QStringLiteral(":/img/bt_upload.png"),
+                                       QStringLiteral(":/img/bt_upload_hover.png"),
+                                       &MainWindow::onMousePressWeb);
+    m_uploadButton->setToolTip(QStringLiteral("Submit"));
     // Add and delete buttons.
+    m_addButton =
+        createImageButton(270, 350, 39, QStringLiteral(":/img/bt_add.png"),
+                          QStringLiteral(":/img/bt_add_hover.png"), &MainWindow::onMousePressAdd);
+    m_addButton->setToolTip(QStringLiteral("Create New Button"));
+    m_deleteButton = createImageButton(310, 350, 39, QStringLiteral(":/img/bt_delete.png"),
+                                       QStringLiteral(":/img/bt_delete_hover.png"),
+                                       &MainWindow::onMousePressDelete);
+    m_deleteButton->setToolTip(QStringLiteral("Delete Button"));
     m_playButton =
         createImageButton(230, 350, 39, QStringLiteral(":/img/bt_play.png"),
                           QStringLiteral(":/img/bt_play_hover.png"), &MainWindow::onMousePressPlay);
@@ -134,8 +197,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
                                           QString::fromLatin1(SoundTypeImages[AcousticType].hover),
                                           &MainWindow::onMousePressSoundType);
     // Icon preview.
+    m_iconLabel = createIconLabel(174, 358, iconPreview(m_iconTable->picture(0)),
+                                  &MainWindow::onMousePressIcon);
     createArrowButtons();
     // Lock button.
+    m_lockButton =
+        createImageButton(88, 352, 38, 30, QStringLiteral(":/img/bt_lock.png"),
+                          QStringLiteral(":/img/bt_lock_hover.png"), &MainWindow::onMousePressLock);
     createNumericEdits();
     createNoteLamps();
     m_strokeMarker = new QLabel(this);
@@ -148,11 +216,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     refreshNeckMarkers();
 
     // Step 14: button panel.
+    createButtonPanel();
+    // The song information is part of the song: editing it is an unsaved change.
+    connect(m_songInfo, &DialogSongInfo::songInfoChanged, this,
+            [this] { m_buttonPanel->m_modified = true; });
 }
 
 MainWindow::~MainWindow()
 {
     delete m_engine;
+    delete m_iconTable;
 }
 
 void MainWindow::setUpForm()
@@ -193,6 +266,25 @@ QImageButton *MainWindow::createImageButton(int x, int y, int size, const QStrin
                                             const QString &hover, PressSlot slot)
 {
     return createImageButton(x, y, size, size, normal, hover, slot);
+}
+
+QImageButton *MainWindow::createIconLabel(int x, int y, const QPixmap &pixmap, PressSlot slot)
+{
+    auto *label = new QImageButton(this);
+    label->setPixmap(pixmap);
+    label->setGeometry(x, y, pixmap.width(), pixmap.height());
+    connect(label, &QImageButton::mousePress, this, slot);
+    return label;
+}
+
+void MainWindow::createButtonPanel()
+{
+    m_buttonPanel = new QButtonPanel(this, m_iconTable);
+    m_buttonPanel->setMainWindow(this);
+    m_buttonPanel->setSoundEngine(m_engine);
+    m_buttonPanel->setGeometry(51, 420, 311, 160);
+    m_iconIndex = 0;
+    connect(m_buttonPanel, &QButtonPanel::signalOnMousePressSB, this, &MainWindow::onMousePressSB);
 }
 
 QNumericLineEdit *MainWindow::createNumericEdit(int x, int y, int value, int maxLength)
@@ -362,7 +454,9 @@ void MainWindow::onMousePressArrow(QMouseEvent *, QWidget *widget)
 
 void MainWindow::onMousePressSoundType(QMouseEvent *, QWidget *)
 {
-    m_soundInfo.gt = m_soundInfo.gt == DistortionType ? AcousticType : m_soundInfo.gt + 1;
+    // A timbre from a song that names no samples rejoins the cycle at acoustic.
+    const int gt = m_soundInfo.gt;
+    m_soundInfo.gt = gt >= AcousticType && gt < DistortionType ? gt + 1 : AcousticType;
     refreshSoundTypeButton();
 }
 
@@ -418,14 +512,13 @@ void MainWindow::refreshSoundTypeButton()
 
 void MainWindow::refreshRotarySwitches()
 {
-    m_volSwitch->setValue(static_cast<int>(m_soundInfo.vol), true);
-    m_holdSwitch->setValue(static_cast<int>(m_soundInfo.hold), true);
-    m_speedSwitch->setValue(static_cast<int>(m_soundInfo.strum_speed[m_currentStroke]), true);
+    m_volSwitch->setValue(knobValue(m_soundInfo.vol), true);
+    m_holdSwitch->setValue(knobValue(m_soundInfo.hold), true);
+    m_speedSwitch->setValue(knobValue(m_soundInfo.strum_speed[m_currentStroke]), true);
     // The offset knob only shows the current stroke's offset: it may still write another
     // stroke's field (stroke 0 has none), so it must not touch any field here.
     if (m_currentStroke >= 1)
-        m_offsetSwitch->setValue(static_cast<int>(m_soundInfo.time_offset[m_currentStroke - 1]),
-                                 false);
+        m_offsetSwitch->setValue(knobValue(m_soundInfo.time_offset[m_currentStroke - 1]), false);
 }
 
 // Sound transfer, play and power
@@ -437,7 +530,7 @@ double MainWindow::fieldValue(const QLineEdit *edit, double stored) const
 {
     const QString text = edit->text();
     const bool shortened = text == timeText(stored).left(edit->maxLength()) ||
-                           text == QString::number(static_cast<qint64>(stored));
+                           text == QString::number(knobValue(stored));
     return shortened ? stored : text.toDouble();
 }
 
@@ -535,24 +628,175 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 // Commands of the sound buttons, song files, chord book and upload.
 
-void MainWindow::onMousePressAdd(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressAdd(QMouseEvent *, QWidget *)
+{
+    qCDebug(lcApp) << "Add";
+    SoundInfo info;
+    getSoundInfo(&info);
+    m_buttonPanel->addButton(m_iconIndex, &info);
+}
 
-void MainWindow::onMousePressDelete(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressDelete(QMouseEvent *, QWidget *)
+{
+    qCDebug(lcApp) << "Delete";
+    m_buttonPanel->deleteSelected();
+}
 
-void MainWindow::onMousePressLock(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressLock(QMouseEvent *, QWidget *)
+{
+    const bool lock = !m_buttonPanel->isLocked();
+    const ImagePair &images = lock ? LockImages : UnlockImages;
+    showImages(m_lockButton, images);
+    m_buttonPanel->setLocked(lock);
+}
 
-void MainWindow::onMousePressLoad(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressLoad(QMouseEvent *, QWidget *)
+{
+    loadScript();
+}
 
-void MainWindow::onMousePressSave(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressSave(QMouseEvent *, QWidget *)
+{
+    saveScript();
+}
 
-void MainWindow::onMousePressBook(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressBook(QMouseEvent *, QWidget *)
+{
+    m_chordBook->show();
+    qCDebug(lcApp) << "Book";
+}
 
-void MainWindow::onMousePressWeb(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressWeb(QMouseEvent *, QWidget *)
+{
+    qCDebug(lcApp) << "Web";
+    m_songInfo->show();
+}
 
-void MainWindow::onMousePressSB(QMouseEvent *, QSoundButton *) {}
+void MainWindow::onMousePressSB(QMouseEvent *, QSoundButton *button)
+{
+    setSoundInfo(&button->m_soundInfo);
+    playCurrentSound();
+    if (m_songInfo->isRecording())
+        m_songInfo->recordTap(button->m_number);
+}
 
-void MainWindow::onMousePressIcon(QMouseEvent *, QWidget *) {}
+void MainWindow::onMousePressIcon(QMouseEvent *, QWidget *)
+{
+    connect(m_iconDialog, &DialogSelectIcon::onSelectIcon, this, &MainWindow::onSelectIcon,
+            Qt::UniqueConnection);
+    m_iconDialog->show();
+}
 
-void MainWindow::onSelectIcon(int) {}
+void MainWindow::onSelectIcon(int index)
+{
+    m_iconIndex = index;
+    m_iconLabel->setPixmap(iconPreview(m_iconTable->picture(index)));
+    m_iconDialog->dropConnections();
+}
 
-void MainWindow::saveScriptToFile(const QString &) {}
+void MainWindow::saveScriptToFile(const QString &fileName)
+{
+    if (fileName.isNull())
+        return;
+    qCDebug(lcApp) << fileName;
+    SongScript(m_buttonPanel, m_iconTable, m_songInfo).save(fileName, m_buttonPanel);
+}
+
+// Song files.
+
+namespace {
+const char *const ScriptFilter = "kdz script(*.kds)";
+const QString ScriptSuffix = QStringLiteral("kds");
+const QString FileDirKey = QStringLiteral("FileDir");
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Ommerlund"), QStringLiteral("Kavendra"));
+}
+} // namespace
+
+void MainWindow::readFileDirSetting()
+{
+    if (m_fileDirUnread)
+        m_fileDir = settings().value(FileDirKey).toString();
+}
+
+bool MainWindow::confirmUnsavedChanges()
+{
+    if (!m_buttonPanel->isModified())
+        return true;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Confirm"),
+                    QStringLiteral("The document has been changed since the last save."),
+                    QMessageBox::NoButton, this);
+    QPushButton *save = box.addButton(QStringLiteral("Save"), QMessageBox::ActionRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
+    QPushButton *leave = box.addButton(QStringLiteral("Leave Anyway"), QMessageBox::ActionRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return saveScript();
+    return box.clickedButton() == leave;
+}
+
+void MainWindow::loadScript()
+{
+    if (!confirmUnsavedChanges())
+        return;
+    readFileDirSetting();
+    QFileDialog dialog(this);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setNameFilter(tr(ScriptFilter));
+    dialog.setDirectory(m_fileDir);
+    if (!dialog.exec() || dialog.selectedFiles().isEmpty())
+        return;
+    const QString fileName = dialog.selectedFiles().constFirst();
+    m_buttonPanel->deleteAll();
+    qCDebug(lcApp) << fileName;
+    SongScript(m_buttonPanel, m_iconTable, m_songInfo).load(fileName);
+    m_fileDir = QFileInfo(fileName).absolutePath();
+    settings().setValue(FileDirKey, m_fileDir);
+    m_fileDirUnread = false;
+}
+
+// A name without the script suffix gets it: only ".kds" files read back as song scripts.
+// The dialog asked about replacing the name as typed, so a suffixed name is asked about here.
+QString MainWindow::chooseSaveName()
+{
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, tr("Save Script"), m_savePath, tr(ScriptFilter));
+    if (chosen.isNull() || QFileInfo(chosen).suffix() == ScriptSuffix)
+        return chosen;
+    const QString fileName = chosen + QLatin1Char('.') + ScriptSuffix;
+    if (!QFileInfo::exists(fileName))
+        return fileName;
+    const auto answer =
+        QMessageBox::question(this, tr("Save Script"),
+                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QDir::toNativeSeparators(fileName)));
+    return answer == QMessageBox::Yes ? fileName : QString();
+}
+
+bool MainWindow::saveScript()
+{
+    readFileDirSetting();
+    const QString fileName = chooseSaveName();
+    if (fileName.isNull())
+        return false;
+    m_savePath = fileName;
+    qCDebug(lcApp) << fileName;
+    if (!SongScript(m_buttonPanel, m_iconTable, m_songInfo).save(fileName, m_buttonPanel))
+        return false;
+    settings().setValue(FileDirKey, m_fileDir);
+    m_fileDirUnread = false;
+    m_buttonPanel->m_modified = false;
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (confirmUnsavedChanges())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
 #include <memory>
 
 class TestMainWindow : public QObject
@@ -36,6 +37,7 @@ private slots:
     void transferRoundTrip();
     void fractionsSurviveReadBack();
     void typedValuesAreRead();
+    void songValuesOutOfRange();
     void chordGoesIntoCurrentStroke();
     void playFretsLeavesSound();
     void playReadsForm();
@@ -479,6 +481,33 @@ void TestMainWindow::typedValuesAreRead()
     QCOMPARE(read.fret[2][0], 4);
     QCOMPARE(read.direction[1], -1);
     QCOMPARE(read.gt, 2);
+}
+
+void TestMainWindow::songValuesOutOfRange()
+{
+    MainWindow &w = *m_window;
+    SoundInfo sound = sampleSound();
+    sound.gt = 7;
+    sound.vol = std::numeric_limits<double>::quiet_NaN();
+    sound.hold = 1e300;
+    sound.strum_speed[0] = 250.5;
+    sound.time_offset[0] = -40;
+    w.setSoundInfo(&sound);
+    QCOMPARE(w.m_engine->soundType(), 7);
+    // Knobs ignore what they cannot show; the fields keep their last text.
+    QCOMPARE(w.m_volEdit->text(), QStringLiteral("100"));
+    QCOMPARE(w.m_holdSwitch->value(), 100.0);
+    QCOMPARE(w.m_speedEdits[0]->text(), QStringLiteral("250"));
+
+    SoundInfo read;
+    w.getSoundInfo(&read);
+    QCOMPARE(read.strum_speed[0], 250.5);
+    QCOMPARE(read.time_offset[0], -40.0);
+
+    // The timbre button brings an unknown timbre back into the cycle.
+    clickButton(w.m_soundTypeButton);
+    QCOMPARE(w.m_soundInfo.gt, 0);
+    QVERIFY(showsImage(w.m_soundTypeButton, ":/img/bt_acoustic.png"));
 }
 
 void TestMainWindow::chordGoesIntoCurrentStroke()
