@@ -23,7 +23,8 @@ int noteIndex(int string, int fret);
 QString sampleName(int gt, int noteIndex, const QString &prefix);
 
 // Places the faded copies of request's sample into placement (by assignment, a later copy cuts an
-// earlier one off); scratch receives the faded sample. Both hold NoteBank::BufferSize values and
-// are zero on entry. Returns the end of the copy that starts last, or -1 if the sample cannot be
-// read. Nothing at or beyond BufferSize is written.
+// earlier one off). scratch is working space for the faded sample and is left zero. Both hold
+// NoteBank::BufferSize values and are zero on entry. Returns the end of the copy that starts last,
+// or -1 if the sample cannot be read. Nothing at or beyond BufferSize is written; starts before
+// 0 are taken as 0.
 int readNote(const NoteRequest &request, double *placement, double *scratch);

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -150,6 +149,13 @@ bool SoundMixer::render(const QString &outPath, const QString &samplePrefix, con
                         const double *timeOffset, const double *strumSpeed, const int *direction,
                         double hold, int gt)
 {
+    mixStrum(samplePrefix, fret, timeOffset, strumSpeed, direction, hold, gt);
+    return writeOrDiscard(outPath);
+}
+
+void SoundMixer::mixStrum(const QString &samplePrefix, const int *fret, const double *timeOffset,
+                          const double *strumSpeed, const int *direction, double hold, int gt)
+{
     m_soundType = gt;
     double speed[Strokes];
     double gap[Gaps];
@@ -188,10 +194,17 @@ bool SoundMixer::render(const QString &outPath, const QString &samplePrefix, con
         }
     }
     normalize();
-    return writeOrDiscard(outPath);
 }
 
 void SoundMixer::playNote(int gt, int string, int fret)
+{
+    mixSingleNote(gt, string, fret);
+    const QString path = noteFilePath();
+    if (writeOrDiscard(path))
+        WavePlayer::play(path);
+}
+
+void SoundMixer::mixSingleNote(int gt, int string, int fret)
 {
     NoteRequest request;
     request.sampleName = sampleName(gt, noteIndex(string, fret), NoteBank::SamplePrefix);
@@ -200,9 +213,6 @@ void SoundMixer::playNote(int gt, int string, int fret)
     m_mix.length = 0;
     mixNote(request);
     normalize();
-    const QString path = noteFilePath();
-    if (writeOrDiscard(path))
-        WavePlayer::play(path);
 }
 
 void SoundMixer::mixNote(const NoteRequest &request)
@@ -212,12 +222,12 @@ void SoundMixer::mixNote(const NoteRequest &request)
         return;
     const int used = std::min(end, NoteBank::BufferSize);
     m_mix.length = std::max(m_mix.length, used);
-    // Only [0, end) of the work buffers was written; clearing just that keeps them all zero.
+    // readNote wrote only [0, end) of the placement and leaves the scratch zero: clearing just that
+    // keeps both work buffers zero, as the next note needs them.
     for (int i = 0; i < used; ++i) {
         m_mix.samples[i] += m_placement[i];
         m_placement[i] = 0.0;
     }
-    std::fill(m_scratch, m_scratch + used, 0.0);
 }
 
 void SoundMixer::normalize()
@@ -241,9 +251,9 @@ bool SoundMixer::writeWave(const WaveBuffer &wave, const QString &path)
     for (int i = 0; i < length; ++i)
         qToLittleEndian<qint16>(toPcm16(wave.samples[i]), out + WaveHeaderSize + 2 * i);
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size() && file.flush();
 }
 
 bool SoundMixer::writeOrDiscard(const QString &path)

@@ -6,6 +6,7 @@
 #include <QString>
 
 // Renders sounds into mono 16-bit WAV files: the strums of a SoundInfo and single notes.
+// Holds its 2 MB of work buffers inside the object: create it on the heap.
 class SoundMixer
 {
 public:
@@ -20,9 +21,14 @@ public:
     bool render(const QString &outPath, const QString &samplePrefix, const int *fret,
                 const double *timeOffset, const double *strumSpeed, const int *direction,
                 double hold, int gt);
+    // render without the file: the normalised mix only.
+    void mixStrum(const QString &samplePrefix, const int *fret, const double *timeOffset,
+                  const double *strumSpeed, const int *direction, double hold, int gt);
 
     // Renders one note (string 0 = first string) to noteFilePath() and plays it.
     void playNote(int gt, int string, int fret);
+    // playNote without the file: the normalised mix only.
+    void mixSingleNote(int gt, int string, int fret);
 
     // Scales the mix to peak at full scale; a silent mix stays silent.
     void normalize();
