@@ -35,6 +35,7 @@ private slots:
     void lampSelectionRelinksKnobs();
     void arrowsAndTimbreCycle();
     void transferRoundTrip();
+    void knobsFollowLoadedSound();
     void fractionsSurviveReadBack();
     void typedValuesAreRead();
     void songValuesOutOfRange();
@@ -427,6 +428,26 @@ void TestMainWindow::transferRoundTrip()
     w.m_fretEdits[1][1]->setText("");
     w.getSoundInfo(&read);
     QCOMPARE(read.fret[1][1], 0);
+}
+
+void TestMainWindow::knobsFollowLoadedSound()
+{
+    MainWindow &w = *m_window;
+    SoundInfo sound = sampleSound();
+    pressLamp(3);
+    w.setSoundInfo(&sound);
+    QCOMPARE(w.m_speedSwitch->value(), 12.0);
+    QCOMPARE(w.m_offsetSwitch->value(), 399.0);
+    QCOMPARE(w.m_volSwitch->value(), 60.0);
+    QCOMPARE(w.m_holdSwitch->value(), 80.0);
+
+    // Stroke 0 has no offset: the knob, still linked to field 2, neither moves nor writes it.
+    pressLamp(0);
+    sound.time_offset[2] = 5;
+    w.setSoundInfo(&sound);
+    QCOMPARE(w.m_offsetSwitch->value(), 399.0);
+    QCOMPARE(w.m_offsetEdits[2]->text(), QStringLiteral("5"));
+    QCOMPARE(w.m_speedSwitch->value(), 30.0);
 }
 
 void TestMainWindow::fractionsSurviveReadBack()
