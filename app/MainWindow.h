@@ -8,7 +8,9 @@
 #include <QString>
 #include <array>
 
+class QCloseEvent;
 class QLabel;
+class QPixmap;
 class QLineEdit;
 class QMouseEvent;
 class QImageButton;
@@ -76,6 +78,8 @@ public slots:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // With unsaved changes, closing asks first, as a load does.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     friend class TestMainWindow;
@@ -88,6 +92,8 @@ private:
                                     const QString &hover, PressSlot slot);
     QNumericLineEdit *createNumericEdit(int x, int y, int value, int maxLength);
     QRotarySwitch *createRotarySwitch(int x, int y, int maximum);
+    QImageButton *createIconLabel(int x, int y, const QPixmap &pixmap, PressSlot slot);
+    void createButtonPanel();
 
     void setUpForm();
     // The program's directory, or its parent when that is a "debug" or "release" build folder.
@@ -127,4 +133,35 @@ private:
     QImageButton *m_playButton = nullptr;
     QImageButton *m_powerButton = nullptr;
     QString m_outFile;
+
+    // Sound buttons and the picture for new ones.
+    ButtonIconTable *m_iconTable = nullptr;
+    DialogSelectIcon *m_iconDialog = nullptr;
+    int m_iconIndex = 0;
+    QImageButton *m_iconLabel = nullptr;
+    QButtonPanel *m_buttonPanel = nullptr;
+    QImageButton *m_addButton = nullptr;
+    QImageButton *m_deleteButton = nullptr;
+    QImageButton *m_lockButton = nullptr;
+
+    // Chord book.
+    DialogChordBook *m_chordBook = nullptr;
+    QImageButton *m_bookButton = nullptr;
+
+    // Song files and the song info dialog.
+    void loadScript();
+    // True when the song was written; false when cancelled or failed (already reported).
+    bool saveScript();
+    // True when the caller may drop the panel's unsaved changes.
+    bool confirmUnsavedChanges();
+    void readFileDirSetting();
+    QString chooseSaveName();
+
+    QImageButton *m_loadButton = nullptr;
+    QImageButton *m_saveButton = nullptr;
+    QString m_savePath;
+    QString m_fileDir;
+    bool m_fileDirUnread = true;
+    DialogSongInfo *m_songInfo = nullptr;
+    QImageButton *m_uploadButton = nullptr;
 };
