@@ -6,7 +6,8 @@
 #                             directory (where "tmp_sound.wav" lands) is private: E2E_WORKDIR
 #   e2e_start_app [args]      starts kavendra with the private HOME/XDG dirs (E2E_APP_PID)
 #   e2e_find_window           waits for the main window: E2E_WID, E2E_WX, E2E_WY, E2E_WW, E2E_WH
-#   e2e_wait_splash           waits until the splash screen has closed
+#   e2e_wait_splash           waits until the splash screen has closed (E2E_SPLASH_SEEN=1 when
+#                             it was seen first)
 #   e2e_click X Y [BUTTON]    moves to window coordinates X, Y and clicks (button 1 by default)
 #   e2e_drag X1 Y1 X2 Y2      left-button drag between window coordinates
 #   e2e_type TEXT             types into the focused widget
@@ -14,7 +15,8 @@
 #   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
 #   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
 #
-# Every process started here is stopped by its pid when the script exits. E2E_TMP is the
+# The helpers run with `set -u`. Every process started here is stopped by its pid when the script
+# exits. E2E_TMP is the
 # scratch directory, E2E_HOME the program's home; XDG_* point inside it.
 
 set -u
@@ -123,8 +125,9 @@ e2e_visible_windows()
 e2e_wait_splash()
 {
     # The splash is mapped right after the main window; wait to see it, then to see it go.
+    E2E_SPLASH_SEEN=
     for _ in $(seq 30); do
-        [ "$(e2e_visible_windows)" -ge 2 ] && break
+        [ "$(e2e_visible_windows)" -ge 2 ] && E2E_SPLASH_SEEN=1 && break
         sleep 0.05
     done
     for _ in $(seq 60); do

@@ -1,5 +1,5 @@
 #!/bin/bash
-# The real program under Xvfb: a neck press writes the single-note render, a chord with an up
+# The real program under Xvfb: the splash lies over the window for two seconds, a neck press writes the single-note render, a chord with an up
 # stroke played writes the strum render of the same sound, the window drags by its background
 # only, and Power ends the program.
 source "$(dirname "$0")/e2e_lib.sh"
@@ -9,7 +9,13 @@ e2e_private_copy
 e2e_start_xvfb
 e2e_start_app
 e2e_find_window
+start=$(date +%s%N)
 e2e_wait_splash
+shown_ms=$((($(date +%s%N) - start) / 1000000))
+[ -n "$E2E_SPLASH_SEEN" ] || e2e_fail "no splash screen over the main window"
+[ "$shown_ms" -ge 1500 ] || e2e_fail "the splash closed after $shown_ms ms"
+xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Kavendra$' >/dev/null ||
+    e2e_fail "the main window went with the splash"
 [ "$E2E_WW" = 924 ] && [ "$E2E_WH" = 636 ] || e2e_fail "window is ${E2E_WW}x$E2E_WH"
 
 render="$KAVENDRA_BIN/e2e_render"
