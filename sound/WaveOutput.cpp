@@ -2,8 +2,8 @@
 
 #include "sound/Log.h"
 
-#include <QAudioDevice>
 #include <QAudioSink>
+#include <QFileInfo>
 #include <QMediaDevices>
 
 namespace {
@@ -13,9 +13,19 @@ namespace {
 constexpr int QueueMs = 40;
 constexpr int FeedIntervalMs = 5;
 
+// The multimedia backend complains on the terminal when it finds no sound server; look first.
+bool soundServerPresent()
+{
+    if (qEnvironmentVariableIsSet("PULSE_SERVER"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return (!runtime.isEmpty() && QFileInfo::exists(runtime + "/pulse/native")) ||
+           QFileInfo::exists("/run/pulse/native");
+}
+
 } // namespace
 
-WaveOutput::WaveOutput(QObject *parent) : QObject(parent)
+WaveOutput::WaveOutput(QObject *parent) : QObject(parent), m_feedTimer(this)
 {
     m_feedTimer.setTimerType(Qt::PreciseTimer);
     m_feedTimer.setInterval(FeedIntervalMs);
@@ -24,22 +34,32 @@ WaveOutput::WaveOutput(QObject *parent) : QObject(parent)
 
 void WaveOutput::open(const QAudioFormat &format)
 {
-    if (m_stream && m_format == format && m_sink->state() != QAudio::StoppedState)
+    if (m_sink && m_format == format && m_sink->state() != QAudio::StoppedState)
         return;
     closeSink();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        qCDebug(lcSound) << "no audio output";
+    m_format = format;
+    if (!m_devices) {
+        if (!soundServerPresent()) {
+            qCDebug(lcSound) << "no sound server";
+            return;
+        }
+        // Devices are discovered in the background: open as soon as the default one is known.
+        m_devices = new QMediaDevices(this);
+        connect(m_devices, &QMediaDevices::audioOutputsChanged, this,
+                &WaveOutput::onOutputsChanged);
+    }
+    m_device = QMediaDevices::defaultAudioOutput();
+    if (m_device.isNull()) {
+        qCDebug(lcSound) << "no audio output yet";
         return;
     }
-    m_format = format;
-    m_sink = new QAudioSink(device, format, this);
+    m_sink = new QAudioSink(m_device, format, this);
     m_sink->setBufferSize(format.bytesForDuration(QueueMs * 1000));
     m_stream = m_sink->start();
-    if (!m_stream) {
-        qCDebug(lcSound) << "audio output cannot be opened" << m_sink->error();
+    qCDebug(lcSound) << "audio output" << m_device.description() << format << "queue"
+                     << m_sink->bufferSize() << "bytes";
+    if (!m_stream)
         closeSink();
-    }
 }
 
 void WaveOutput::play(const QAudioFormat &format, const QByteArray &pcm)
@@ -75,7 +95,17 @@ void WaveOutput::feed()
 
 void WaveOutput::closeSink()
 {
+    m_feedTimer.stop();
     delete m_sink;
     m_sink = nullptr;
     m_stream = nullptr;
+}
+
+// Follows the default output: a new device (or the first one found) gets the stream.
+void WaveOutput::onOutputsChanged()
+{
+    if (m_sink && m_device == QMediaDevices::defaultAudioOutput())
+        return;
+    if (m_format.isValid())
+        open(m_format);
 }

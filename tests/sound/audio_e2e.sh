@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Audio end to end: a private PulseAudio with a null sink; two different sounds rendered one after
+# the other to the same path and played through WavePlayer; the sink's monitor recorded with
+# parec; each recording must match its own file from the first to the last sample, and start
+# within a short delay after play. Then the player with no audio server: silent, quiet, no hang.
+set -euo pipefail
+bin="${KAVENDRA_BIN:?}"
+check="$bin/playcheck"
+for tool in pulseaudio parec pactl; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (make deps)"; exit 1; }
+done
+
+tmp="$(mktemp -d)"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_RUNTIME_DIR="$tmp/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
+unset PULSE_SERVER PULSE_SINK
+
+pulseaudio -n --exit-idle-time=-1 --disallow-exit --log-target=file:"$tmp/pulse.log" \
+    --load=module-native-protocol-unix \
+    --load="module-null-sink sink_name=kvtest rate=16000 channels=1 format=s16le" &
+pids+=($!)
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null || { echo "FAIL: PulseAudio did not start"; cat "$tmp/pulse.log"; exit 1; }
+pactl set-default-sink kvtest
+
+mkfifo "$tmp/rec.fifo"
+"$check" record "$tmp/rec.raw" "$tmp/rec.times" <"$tmp/rec.fifo" &
+recorder=$!
+pids+=($recorder)
+parec --device=kvtest.monitor --rate=16000 --channels=1 --format=s16le --latency-msec=5 \
+    --raw >"$tmp/rec.fifo" &
+parec_pid=$!
+pids+=($parec_pid)
+
+mkdir "$tmp/sounds"
+timeout 60 "$check" play "$tmp/sounds" >"$tmp/plays.txt" 2>"${PLAYLOG:-/dev/stderr}"
+kill "$parec_pid"
+wait "$recorder"
+"$check" check "$tmp/sounds" "$tmp/rec.raw" "$tmp/rec.times" "$tmp/plays.txt"
+
+# No audio server: nothing is played, nothing is printed, and the player returns at once.
+kill "${pids[0]}" && wait "${pids[0]}" 2>/dev/null || true
+quiet_dir="$tmp/noaudio" && mkdir -m 0700 "$quiet_dir"
+start=$(date +%s%N)
+QT_LOGGING_RULES= XDG_RUNTIME_DIR="$quiet_dir" timeout 20 "$check" quiet "$tmp/sounds/a.wav" >"$tmp/quiet.out" 2>&1
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+if [ -s "$tmp/quiet.out" ]; then
+    echo "FAIL: player printed without an audio server:"; cat "$tmp/quiet.out"; exit 1
+fi
+echo "no audio server: silent, returned after ${elapsed_ms} ms"
+[ "$elapsed_ms" -lt 5000 ] || { echo "FAIL: player hung without an audio server"; exit 1; }
+echo "PASS"
