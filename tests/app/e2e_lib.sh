@@ -11,6 +11,7 @@
 #   e2e_click X Y [BUTTON]    moves to window coordinates X, Y and clicks (button 1 by default)
 #   e2e_drag X1 Y1 X2 Y2      left-button drag between window coordinates
 #   e2e_type TEXT             types into the focused widget
+#   e2e_key KEY...            presses keys by name (xdotool key names: Return, BackSpace, ...)
 #   e2e_shot FILE             screenshot of the whole screen
 #   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
 #   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
@@ -95,7 +96,7 @@ e2e_private_copy()
 e2e_start_app()
 {
     # env execs the program, so $! is the program's own pid.
-    env HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
+    env QT_QPA_PLATFORM=xcb HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
         XDG_DATA_HOME="$E2E_HOME/data" XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
         "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
@@ -163,6 +164,13 @@ e2e_type()
     # Without a window manager nobody else gives the window the keyboard.
     xdotool windowfocus "$E2E_WID"
     xdotool type --delay 30 "$1"
+    sleep 0.1
+}
+
+e2e_key()
+{
+    xdotool windowfocus "$E2E_WID"
+    xdotool key --delay 30 "$@"
     sleep 0.1
 }
 
