@@ -77,6 +77,12 @@ e2e_drag 400 40 450 80
 e2e_window_geometry
 [ "$E2E_WX" = $((x0 + 50)) ] && [ "$E2E_WY" = $((y0 + 40)) ] ||
     e2e_fail "background drag moved the window from $x0,$y0 to $E2E_WX,$E2E_WY"
+# The stroke marker is a plain picture over lamp 0: a press there reaches the window.
+x0=$E2E_WX y0=$E2E_WY
+e2e_drag $((387 + 7)) $((426 + 7)) $((387 + 7 - 30)) $((426 + 7 - 20))
+e2e_window_geometry
+[ "$E2E_WX" = $((x0 - 30)) ] && [ "$E2E_WY" = $((y0 - 20)) ] ||
+    e2e_fail "a drag from the stroke marker did not move the window"
 x0=$E2E_WX y0=$E2E_WY
 e2e_drag $((120 + 50)) $((307 + 15)) $((120 + 110)) $((307 + 60)) # timbre button
 e2e_window_geometry
