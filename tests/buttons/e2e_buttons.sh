@@ -1,0 +1,110 @@
+#!/bin/bash
+# The real program under Xvfb: three buttons made with Add play their own sounds, a drag with
+# the lock open swaps two buttons, and the chord book's D m7 goes into the current stroke.
+# E2E_SHOT_DIR, if set, receives screenshots of the panel and of the open chord book.
+source "$KAVENDRA_SOURCE/tests/app/e2e_lib.sh"
+
+e2e_init
+e2e_private_copy
+e2e_start_xvfb
+e2e_start_app
+e2e_find_window
+e2e_wait_splash
+
+render="$KAVENDRA_BIN/e2e_render"
+strum_file=$(e2e_env "$render" strum-path)
+[ -n "$strum_file" ] || e2e_fail "no strum file path"
+muted_rest=$(printf -- ',-1%.0s' $(seq 18))
+
+# Grid point (s, p) of the neck at (51, 98); position 0 mutes, 1 is open, p is fret p - 1.
+press_neck() # string position
+{
+    local x
+    case $2 in
+        0) x=23 ;;
+        1) x=46 ;;
+        *) x=$((51 * $2 - 44 + 10)) ;;
+    esac
+    e2e_click $((51 + x)) $((98 + 20 + 27 * $1))
+}
+
+# Cell (c, r) of the panel at (51, 420): 31 x 32 pixels apart, buttons 30 x 30.
+cell_x() { echo $((51 + 31 * $1 + 15)); }
+cell_y() { echo $((420 + 32 * $1 + 15)); }
+
+add_button() { e2e_click $((270 + 19)) $((350 + 19)); }
+
+# Presses the button in cell (c, 0) and checks that the strum file is the render of FRETS
+# (stroke 0, the other strokes muted, default timing).
+expect_cell_plays() # column frets label
+{
+    rm -f "$strum_file"
+    e2e_click "$(cell_x "$1")" "$(cell_y 0)"
+    e2e_wait_file "$strum_file" || e2e_fail "$3: no strum file"
+    "$render" "$E2E_TMP/expected.wav" 0 100 "$2$muted_rest" 0,0,0,0 1,1,1,1 0,0,0 ||
+        e2e_fail "$3: reference render failed"
+    cmp -s "$strum_file" "$E2E_TMP/expected.wav" || e2e_fail "$3: the strum file is another sound"
+}
+
+# 1. Three buttons with three sounds.
+sound1="3,-1,-1,-1,-1,-1"
+sound2="3,2,-1,-1,-1,-1"
+sound3="3,2,0,-1,-1,-1"
+press_neck 0 4
+add_button
+press_neck 1 3
+add_button
+press_neck 2 1
+add_button
+expect_cell_plays 1 "$sound2" "button 2"
+expect_cell_plays 0 "$sound1" "button 1"
+expect_cell_plays 2 "$sound3" "button 3"
+
+# 2. The lock opened, button 1 dragged onto button 3: they swap places.
+e2e_click $((88 + 19)) $((352 + 15))
+e2e_drag "$(cell_x 0)" "$(cell_y 0)" "$(cell_x 2)" "$(cell_y 0)"
+expect_cell_plays 0 "$sound3" "cell 1 after the swap"
+expect_cell_plays 2 "$sound1" "cell 3 after the swap"
+expect_cell_plays 1 "$sound2" "cell 2 after the swap"
+
+# 3. A picture chosen for new buttons, two more buttons, one selected.
+e2e_click $((174 + 10)) $((358 + 10))
+sleep 0.3
+chooser=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$' | head -n 1)
+[ -n "$chooser" ] || e2e_fail "the icon chooser did not open"
+[ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/chooser.png"
+eval "$(xdotool getwindowgeometry --shell "$chooser")"
+xdotool mousemove --sync $((X + 10 + 50 * 2 + 15)) $((Y + 20 + 40 + 15)) click 1 # picture 9
+sleep 0.3
+add_button
+add_button
+e2e_click "$(cell_x 3)" "$(cell_y 0)"
+[ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/panel.png"
+
+# 4. The chord book: D, m7, set; Play then sounds 1 1 2 0 0 - from the fret fields.
+e2e_click $((152 + 19)) $((19 + 19))
+sleep 0.3
+book=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$' | head -n 1)
+[ -n "$book" ] || e2e_fail "the chord book did not open"
+eval "$(xdotool getwindowgeometry --shell "$book")"
+[ "$WIDTH" = 300 ] && [ "$HEIGHT" = 494 ] || e2e_fail "chord book is ${WIDTH}x$HEIGHT"
+book_click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.1; }
+book_click $((70 + 13)) $((55 + 30 * 5 + 10))  # D
+book_click $((180 + 22)) $((55 + 26 * 3 + 10)) # m7
+rm -f "$strum_file"
+book_click $((130 + 19)) $((456 + 19)) # play
+e2e_wait_file "$strum_file" || e2e_fail "the chord book's play wrote nothing"
+"$render" "$E2E_TMP/chord.wav" 0 100 "1,1,2,0,0,-1$muted_rest" 0,0,0,0 1,1,1,1 0,0,0 ||
+    e2e_fail "chord reference render failed"
+cmp -s "$strum_file" "$E2E_TMP/chord.wav" || e2e_fail "the chord book played another chord"
+book_click $((40 + 34)) $((456 + 12)) # set
+[ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/chordbook.png"
+rm -f "$strum_file"
+e2e_click $((230 + 19)) $((350 + 19)) # the main window's Play reads the fret fields
+e2e_wait_file "$strum_file" || e2e_fail "no strum file after Play"
+cmp -s "$strum_file" "$E2E_TMP/chord.wav" || e2e_fail "the fret fields do not read 1 1 2 0 0 -"
+book_click $((190 + 34)) $((456 + 12)) # close
+sleep 0.2
+[ -z "$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$')" ] ||
+    e2e_fail "the chord book stayed open"
+echo "PASS"
