@@ -684,7 +684,7 @@ void MainWindow::onMousePressIcon(QMouseEvent *, QWidget *)
 {
     connect(m_iconDialog, &DialogSelectIcon::onSelectIcon, this, &MainWindow::onSelectIcon,
             Qt::UniqueConnection);
-    m_iconDialog->show();
+    m_iconDialog->showBelow(m_iconLabel);
 }
 
 void MainWindow::onSelectIcon(int index)

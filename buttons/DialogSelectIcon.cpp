@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +94,19 @@ void DialogSelectIcon::createIcons()
             m_icons[index] = icon;
         }
     }
+}
+
+void DialogSelectIcon::showBelow(QWidget *anchor)
+{
+    const QRect area = anchor->screen()->availableGeometry();
+    const QPoint topLeft = anchor->mapToGlobal(QPoint(0, 0));
+    int y = topLeft.y() + anchor->height();
+    if (y + height() > area.bottom() + 1)
+        y = topLeft.y() - height();
+    const int x =
+        std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - width()));
+    move(x, std::max(y, area.top()));
+    show();
 }
 
 void DialogSelectIcon::onMousePressIcon(QMouseEvent *, QWidget *widget)

@@ -24,6 +24,9 @@ public:
     // Stores the table and creates the icons (replacing any earlier set).
     void setIconTable(ButtonIconTable *table);
 
+    // Shows the chooser just below the anchor (above it when there is no room), on its screen.
+    void showBelow(QWidget *anchor);
+
     // Removes every connection of the dialog's signals. During a pick this waits until every
     // receiver has had the choice, so one receiver cannot cut off the next.
     void dropConnections();

@@ -206,7 +206,7 @@ void QButtonPanel::showContextMenu(QPoint point)
     qCDebug(lcButtons) << "Change Icon";
     m_iconDialog = DialogSelectIcon::instance();
     connect(m_iconDialog, &DialogSelectIcon::onSelectIcon, this, &QButtonPanel::onSelectIcon);
-    m_iconDialog->show();
+    m_iconDialog->showBelow(m_selected);
 }
 
 void QButtonPanel::onSelectIcon(int index)

@@ -196,6 +196,8 @@ void TestButtonCommands::iconChoiceGoesToNewButtons()
     DialogSelectIcon *chooser = DialogSelectIcon::instance();
     click(m_icon);
     QVERIFY(chooser->isVisible());
+    QVERIFY(chooser->isModal());
+    QCOMPARE(chooser->pos(), m_icon->mapToGlobal(QPoint(0, 20))); // just below the preview
     QTest::mouseClick(chooser->icon(9), Qt::LeftButton);
     QVERIFY(!chooser->isVisible());
     QCOMPARE(m_icon->pixmap().toImage(), preview(9));
