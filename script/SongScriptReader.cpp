@@ -42,7 +42,7 @@ constexpr int ChordHold = 100;
 constexpr int FretCount = SoundInfo::Strokes * SoundInfo::Strings;
 
 template <size_t N>
-const QLatin1String *firstContained(const std::array<QLatin1String, N> &keys, const QString &key)
+const QLatin1String *firstContained(const std::array<QLatin1String, N> &keys, QStringView key)
 {
     for (const QLatin1String &keyword : keys) {
         if (key.contains(keyword))
@@ -68,48 +68,48 @@ double toReal(QStringView text)
 // Each value is at least one character long; the last one ends at "]". Returns how many were
 // read: an incomplete list stops at its first missing separator.
 template <typename T, typename Convert>
-int readNumbers(const QString &line, qsizetype p, int n, T *out, Convert convert)
+int readNumbers(QStringView line, qsizetype p, int n, T *out, Convert convert)
 {
     for (int k = 0; k < n; ++k) {
         const QChar separator = k == n - 1 ? QLatin1Char(']') : QLatin1Char(',');
         const qsizetype end = line.indexOf(separator, p + 1);
         if (end < 0)
             return k;
-        out[k] = convert(QStringView(line).mid(p, end - p));
+        out[k] = convert(line.mid(p, end - p));
         p = end + 1;
     }
     return n;
 }
 
-int readIntegers(const QString &line, qsizetype comma, int n, int *out)
+int readIntegers(QStringView line, qsizetype comma, int n, int *out)
 {
     return readNumbers(line, comma + 1, n, out, toInteger);
 }
 
-int readReals(const QString &line, qsizetype comma, int n, double *out)
+int readReals(QStringView line, qsizetype comma, int n, double *out)
 {
     return readNumbers(line, comma + 1, n, out, toReal);
 }
 
-bool readReal(const QString &line, qsizetype comma, double &out)
+bool readReal(QStringView line, qsizetype comma, double &out)
 {
     return readReals(line, comma, 1, &out) == 1;
 }
 
-bool readInteger(const QString &line, qsizetype comma, int &out)
+bool readInteger(QStringView line, qsizetype comma, int &out)
 {
     return readIntegers(line, comma, 1, &out) == 1;
 }
 
 // Texts separated by commas, the last one ended by "]"; all or nothing.
-bool readTexts(const QString &line, qsizetype p, int n, QString *out)
+bool readTexts(QStringView line, qsizetype p, int n, QString *out)
 {
     for (int k = 0; k < n; ++k) {
         const QChar separator = k == n - 1 ? QLatin1Char(']') : QLatin1Char(',');
         const qsizetype end = line.indexOf(separator, p + 1);
         if (end < 0)
             return false;
-        out[k] = SongText::unescape(line.mid(p + 1, end - p - 1).simplified());
+        out[k] = SongText::unescape(line.mid(p + 1, end - p - 1).toString().simplified());
         p = end;
     }
     return true;
@@ -129,17 +129,21 @@ double singlePrecision(double value)
 } // namespace
 
 SongScriptReader::SongScriptReader(const QString &text, int maxButtons)
-    : m_lines(text.split(QLatin1Char('\n'))), m_maxButtons(maxButtons)
+    : m_text(text), m_lines(QStringView(m_text).split(QLatin1Char('\n'))), m_maxButtons(maxButtons)
 {
+}
+
+QStringView SongScriptReader::nextLine()
+{
+    QStringView line = m_lines.at(m_next++);
+    return line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line;
 }
 
 Song SongScriptReader::read(const QByteArray &bytes, bool scriptSyntax, int maxButtons)
 {
     SongScriptReader reader(decode(bytes), maxButtons);
     while (reader.m_next < reader.m_lines.size()) {
-        QString line = reader.m_lines.at(reader.m_next++);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+        const QStringView line = reader.nextLine();
         if (scriptSyntax)
             reader.parseScriptLine(line);
         else
@@ -174,7 +178,7 @@ SongButton *SongScriptReader::current()
     return m_hasCurrent ? &m_song.buttons.last() : nullptr;
 }
 
-void SongScriptReader::parseScriptLine(const QString &line)
+void SongScriptReader::parseScriptLine(QStringView line)
 {
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
@@ -190,7 +194,7 @@ void SongScriptReader::parseScriptLine(const QString &line)
     }
 }
 
-void SongScriptReader::openSection(const QString &line, qsizetype i)
+void SongScriptReader::openSection(QStringView line, qsizetype i)
 {
     for (size_t j = 0; j < SectionNames.size(); ++j) {
         if (line.indexOf(SectionNames[j], i + 1) < 0)
@@ -203,13 +207,13 @@ void SongScriptReader::openSection(const QString &line, qsizetype i)
     }
 }
 
-void SongScriptReader::openRecord(const QString &line, qsizetype i)
+void SongScriptReader::openRecord(QStringView line, qsizetype i)
 {
     // A comma before the record's own bracket leaves it without a key.
     const qsizetype comma = line.indexOf(QLatin1Char(','));
     if (comma <= i)
         return;
-    const QString key = line.mid(i + 1, comma - i - 1);
+    const QStringView key = line.mid(i + 1, comma - i - 1);
     switch (m_mode) {
     case Chord:
         if (const QLatin1String *keyword = firstContained(ChordKeys, key))
@@ -238,8 +242,7 @@ void SongScriptReader::openRecord(const QString &line, qsizetype i)
     }
 }
 
-void SongScriptReader::multiRecord(const QLatin1String &keyword, const QString &line,
-                                   qsizetype comma)
+void SongScriptReader::multiRecord(const QLatin1String &keyword, QStringView line, qsizetype comma)
 {
     SongButton *button = current();
     if (!button)
@@ -271,8 +274,7 @@ void SongScriptReader::multiRecord(const QLatin1String &keyword, const QString &
     }
 }
 
-void SongScriptReader::chordRecord(const QLatin1String &keyword, const QString &line,
-                                   qsizetype comma)
+void SongScriptReader::chordRecord(const QLatin1String &keyword, QStringView line, qsizetype comma)
 {
     SongButton *button = current();
     if (!button)
@@ -309,7 +311,7 @@ void SongScriptReader::chordRecord(const QLatin1String &keyword, const QString &
 }
 
 // Records that "multi" and "chord" sections share.
-void SongScriptReader::buttonRecord(const QLatin1String &key, const QString &line, qsizetype comma)
+void SongScriptReader::buttonRecord(const QLatin1String &key, QStringView line, qsizetype comma)
 {
     SongButton &button = *current();
     int value = 0;
@@ -335,8 +337,7 @@ void SongScriptReader::buttonRecord(const QLatin1String &key, const QString &lin
     }
 }
 
-void SongScriptReader::songRecord(const QLatin1String &keyword, const QString &line,
-                                  qsizetype comma)
+void SongScriptReader::songRecord(const QLatin1String &keyword, QStringView line, qsizetype comma)
 {
     QString text;
     if (keyword == QLatin1String("lyrics")) {
@@ -345,8 +346,9 @@ void SongScriptReader::songRecord(const QLatin1String &keyword, const QString &l
     }
     if (keyword == QLatin1String("tap_order")) {
         const qsizetype end = line.indexOf(QLatin1Char(']'), comma + 1);
-        m_song.tapOrder = SongText::unescape(end < 0 ? line.mid(comma + 1)
-                                                     : line.mid(comma + 1, end - comma - 1));
+        const QStringView value =
+            end < 0 ? line.mid(comma + 1) : line.mid(comma + 1, end - comma - 1);
+        m_song.tapOrder = SongText::unescape(value.toString());
         return;
     }
     if (!readTexts(line, comma, 1, &text))
@@ -363,9 +365,9 @@ void SongScriptReader::songRecord(const QLatin1String &keyword, const QString &l
 // A one-line value ends at the line's closing bracket. Otherwise the value runs over the
 // following lines, kept with their line breaks, up to the first "]"; the end of the file
 // also ends it.
-QString SongScriptReader::readLyrics(const QString &line, qsizetype comma)
+QString SongScriptReader::readLyrics(QStringView line, qsizetype comma)
 {
-    QString value = line.mid(comma + 1);
+    QString value = line.mid(comma + 1).toString();
     if (line.indexOf(QLatin1Char(']')) > 0) {
         if (value.endsWith(QLatin1Char(']')))
             value.chop(1);
@@ -373,13 +375,11 @@ QString SongScriptReader::readLyrics(const QString &line, qsizetype comma)
         return SongText::unescape(value);
     }
     while (m_next < m_lines.size()) {
-        QString next = m_lines.at(m_next++);
-        if (next.endsWith(QLatin1Char('\r')))
-            next.chop(1);
+        const QStringView next = nextLine();
         const qsizetype close = next.indexOf(QLatin1Char(']'));
         value += QLatin1Char('\n');
         if (close >= 0) {
-            value += QStringView(next).left(close);
+            value += next.left(close);
             --m_level; // the main loop never sees this line
             break;
         }
@@ -388,11 +388,11 @@ QString SongScriptReader::readLyrics(const QString &line, qsizetype comma)
     return SongText::unescape(value);
 }
 
-void SongScriptReader::parseFretListLine(const QString &line)
+void SongScriptReader::parseFretListLine(QStringView line)
 {
     m_delimiter = -1;
     auto number = [&](qsizetype i) {
-        return toInteger(QStringView(line).mid(m_delimiter + 1, i - m_delimiter - 1));
+        return toInteger(line.mid(m_delimiter + 1, i - m_delimiter - 1));
     };
     for (qsizetype i = 0; i < line.size(); ++i) {
         switch (line.at(i).unicode()) {

@@ -3,8 +3,9 @@
 #include "script/Song.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 
 // Reads a song script into a Song: the bracket syntax of ".kds" files, or the older fret-list
 // syntax. Buttons beyond maxButtons are counted in leftOutButtons and their records dropped.
@@ -23,23 +24,26 @@ public:
 private:
     SongScriptReader(const QString &text, int maxButtons);
 
-    void parseScriptLine(const QString &line);
-    void parseFretListLine(const QString &line);
-    void openSection(const QString &line, qsizetype i);
-    void openRecord(const QString &line, qsizetype i);
+    void parseScriptLine(QStringView line);
+    void parseFretListLine(QStringView line);
+    void openSection(QStringView line, qsizetype i);
+    void openRecord(QStringView line, qsizetype i);
     void startButton();
     SongButton *current();
 
-    void multiRecord(const QLatin1String &keyword, const QString &line, qsizetype comma);
-    void chordRecord(const QLatin1String &keyword, const QString &line, qsizetype comma);
-    void buttonRecord(const QLatin1String &keyword, const QString &line, qsizetype comma);
-    void songRecord(const QLatin1String &keyword, const QString &line, qsizetype comma);
-    QString readLyrics(const QString &line, qsizetype comma);
+    void multiRecord(const QLatin1String &keyword, QStringView line, qsizetype comma);
+    void chordRecord(const QLatin1String &keyword, QStringView line, qsizetype comma);
+    void buttonRecord(const QLatin1String &keyword, QStringView line, qsizetype comma);
+    void songRecord(const QLatin1String &keyword, QStringView line, qsizetype comma);
+    QString readLyrics(QStringView line, qsizetype comma);
 
     void startFretListButton();
     void storeFret(int value);
 
-    QStringList m_lines;
+    QStringView nextLine();
+
+    const QString m_text;
+    QList<QStringView> m_lines; // views into m_text
     qsizetype m_next = 0;
     int m_maxButtons;
     Song m_song;

@@ -3,39 +3,53 @@
 #include "script/Song.h"
 #include "script/SongText.h"
 
-#include <QStringList>
-
 namespace {
 const QLatin1String LineEnd("]\n");
 constexpr int ButtonImageSize = 30;
 constexpr int LayoutValue = 1;
 constexpr int InstrumentValue = 0;
 
-QString record(const QString &key, const QString &values)
+// Appends "[key," and returns out, for the values and the closing "]\n" to follow.
+QString &open(QString &out, QLatin1String key)
 {
-    return QLatin1Char('[') + key + QLatin1Char(',') + values + LineEnd;
+    out += QLatin1Char('[');
+    out += key;
+    out += QLatin1Char(',');
+    return out;
 }
 
-QString section(const QString &name)
+void record(QString &out, QLatin1String key, const QString &value)
 {
-    return QLatin1Char('[') + name + QLatin1Char('\n');
+    open(out, key) += value;
+    out += LineEnd;
+}
+
+void section(QString &out, QLatin1String name)
+{
+    out += QLatin1Char('[');
+    out += name;
+    out += QLatin1Char('\n');
 }
 
 // Frets of one stroke, string 5 first.
-QString fretList(const int *frets)
+void fretRecord(QString &out, QLatin1String key, const int *frets)
 {
-    QStringList values;
-    for (int s = SoundInfo::Strings - 1; s >= 0; --s)
-        values << QString::number(frets[s], 10);
-    return values.join(QLatin1Char(','));
+    open(out, key);
+    for (int s = SoundInfo::Strings - 1; s >= 0; --s) {
+        out += QString::number(frets[s], 10);
+        out += s > 0 ? QLatin1Char(',') : QLatin1Char(']');
+    }
+    out += QLatin1Char('\n');
 }
 
-QString realList(const double *values, int count)
+void realRecord(QString &out, QLatin1String key, const double *values, int count)
 {
-    QStringList texts;
-    for (int i = 0; i < count; ++i)
-        texts << SongScriptWriter::real(values[i]);
-    return texts.join(QLatin1Char(','));
+    open(out, key);
+    for (int i = 0; i < count; ++i) {
+        out += SongScriptWriter::real(values[i]);
+        out += i + 1 < count ? QLatin1Char(',') : QLatin1Char(']');
+    }
+    out += QLatin1Char('\n');
 }
 } // namespace
 
@@ -49,17 +63,17 @@ QByteArray SongScriptWriter::write(const Song &song)
 {
     QString out;
     out.reserve(2048 + song.buttons.size() * 400 + song.lyrics.value_or(QString()).size());
-    out += section(QStringLiteral("etc"));
-    out += record(QStringLiteral("bt_img_size"), QString::number(ButtonImageSize));
+    section(out, QLatin1String("etc"));
+    record(out, QLatin1String("bt_img_size"), QString::number(ButtonImageSize));
     out += LineEnd;
-    out += section(QStringLiteral("display"));
-    out += record(QStringLiteral("width"), QString::number(song.panelWidth));
-    out += record(QStringLiteral("height"), QString::number(song.panelHeight));
+    section(out, QLatin1String("display"));
+    record(out, QLatin1String("width"), QString::number(song.panelWidth));
+    record(out, QLatin1String("height"), QString::number(song.panelHeight));
     out += LineEnd;
     writeSongSection(out, song);
     if (song.alignType == Song::GridArrangement || song.alignType == Song::SecondArrangement) {
-        out += section(QStringLiteral("align"));
-        out += record(QStringLiteral("type"), QString::number(*song.alignType));
+        section(out, QLatin1String("align"));
+        record(out, QLatin1String("type"), QString::number(*song.alignType));
         out += LineEnd;
     }
     for (const SongButton &button : song.buttons)
@@ -73,41 +87,45 @@ void SongScriptWriter::writeSongSection(QString &out, const Song &song)
     auto oneLine = [](const std::optional<QString> &text) {
         return SongText::escape(SongText::oneLine(text.value_or(QString())));
     };
-    out += section(QStringLiteral("song"));
-    out += record(QStringLiteral("title"), oneLine(song.title));
-    out += record(QStringLiteral("artist"), oneLine(song.artist));
-    out += record(QStringLiteral("user"), oneLine(song.user));
-    out += record(QStringLiteral("instrument"), QString::number(InstrumentValue));
-    out += record(QStringLiteral("lyrics"),
-                  SongText::escape(SongText::lineFeeds(song.lyrics.value_or(QString()))));
-    out += record(QStringLiteral("tap_order"), oneLine(song.tapOrder));
+    section(out, QLatin1String("song"));
+    record(out, QLatin1String("title"), oneLine(song.title));
+    record(out, QLatin1String("artist"), oneLine(song.artist));
+    record(out, QLatin1String("user"), oneLine(song.user));
+    record(out, QLatin1String("instrument"), QString::number(InstrumentValue));
+    record(out, QLatin1String("lyrics"),
+           SongText::escape(SongText::lineFeeds(song.lyrics.value_or(QString()))));
+    record(out, QLatin1String("tap_order"), oneLine(song.tapOrder));
     out += LineEnd;
 }
 
 void SongScriptWriter::writeButton(QString &out, const SongButton &button)
 {
     const SoundInfo &info = button.info;
-    out += section(QStringLiteral("multi"));
+    section(out, QLatin1String("multi"));
+    const QLatin1String fretKeys[SoundInfo::Strokes] = {QLatin1String("n0"), QLatin1String("n1"),
+                                                        QLatin1String("n2"), QLatin1String("n3")};
     for (int r = 0; r < SoundInfo::Strokes; ++r)
-        out += record(QLatin1Char('n') + QString::number(r), fretList(info.fret[r]));
-    out += record(QStringLiteral("time_offset"), realList(info.time_offset, SoundInfo::Gaps));
+        fretRecord(out, fretKeys[r], info.fret[r]);
+    realRecord(out, QLatin1String("time_offset"), info.time_offset, SoundInfo::Gaps);
     double strum[SoundInfo::Strokes];
     for (int r = 0; r < SoundInfo::Strokes; ++r)
         strum[r] = static_cast<double>(info.direction[r]) * info.strum_speed[r];
-    out += record(QStringLiteral("strum_speed"), realList(strum, SoundInfo::Strokes));
-    out += record(QStringLiteral("gt"), QString::number(info.gt));
-    QStringList texts;
-    for (const QString &text : button.texts)
-        texts << SongText::escape(SongText::oneLine(text));
-    out += record(QStringLiteral("text"), texts.join(QLatin1Char(',')));
-    out += record(QStringLiteral("scale"), QString::number(button.scale));
-    out += record(QStringLiteral("bg"), QString::number(button.iconIndex));
-    out += record(QStringLiteral("hold"), real(info.hold));
-    out += record(QStringLiteral("vol"), real(info.vol));
-    out += record(QStringLiteral("vol_play"), real(button.volPlay));
-    out += record(QStringLiteral("pos"), QString::number(button.pos.x()) + QLatin1Char(',') +
-                                             QString::number(button.pos.y()));
-    out += record(QStringLiteral("layout"), QString::number(LayoutValue));
+    realRecord(out, QLatin1String("strum_speed"), strum, SoundInfo::Strokes);
+    record(out, QLatin1String("gt"), QString::number(info.gt));
+    open(out, QLatin1String("text"));
+    for (int t = 0; t < SongButton::TextCount; ++t) {
+        out += SongText::escape(SongText::oneLine(button.texts[t]));
+        out += t + 1 < SongButton::TextCount ? QLatin1Char(',') : QLatin1Char(']');
+    }
+    out += QLatin1Char('\n');
+    record(out, QLatin1String("scale"), QString::number(button.scale));
+    record(out, QLatin1String("bg"), QString::number(button.iconIndex));
+    record(out, QLatin1String("hold"), real(info.hold));
+    record(out, QLatin1String("vol"), real(info.vol));
+    record(out, QLatin1String("vol_play"), real(button.volPlay));
+    record(out, QLatin1String("pos"),
+           QString::number(button.pos.x()) + QLatin1Char(',') + QString::number(button.pos.y()));
+    record(out, QLatin1String("layout"), QString::number(LayoutValue));
     out += LineEnd;
     out += QLatin1Char('\n');
 }

@@ -1,5 +1,6 @@
 #include "script/SongText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,6 +29,11 @@ const Escape *sequenceAt(const QString &text, qsizetype i)
 
 QString SongText::escape(const QString &text)
 {
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('[') || c == QLatin1Char(']') || c == QLatin1Char('&');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     QString result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
