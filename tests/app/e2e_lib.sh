@@ -27,6 +27,10 @@ E2E_PIDS=()
 e2e_fail()
 {
     echo "FAIL: $*" >&2
+    if [ -s "${E2E_TMP:-}/app.log" ]; then
+        echo "--- program output (last lines):" >&2
+        tail -n 20 "$E2E_TMP/app.log" >&2
+    fi
     exit 1
 }
 
