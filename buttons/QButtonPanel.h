@@ -26,6 +26,7 @@ public:
 
     void setMainWindow(MainWindow *window) { m_mainWindow = window; }
     void setSoundEngine(SoundMixer *engine) { m_engine = engine; }
+    SoundMixer *soundEngine() const { return m_engine; }
 
     // A new button with a copy of info in the first free cell; false when the panel is full.
     bool addButton(int iconIndex, const SoundInfo *info);
