@@ -1,7 +1,7 @@
 # Shell helpers for end-to-end tests of the real program under Xvfb. Source this file, then:
 #
 #   e2e_init                  temp dirs, cleanup trap; needs KAVENDRA_BIN (set by CTest)
-#   e2e_start_xvfb            starts Xvfb on a free display, exports DISPLAY
+#   e2e_start_xvfb            starts Xvfb on a display it finds free, exports DISPLAY
 #   e2e_private_copy          runs a copy of the program from E2E_TMP/bin, so its working
 #                             directory (where "tmp_sound.wav" lands) is private: E2E_WORKDIR
 #   e2e_start_app [args]      starts kavendra with the private HOME/XDG dirs (E2E_APP_PID)
@@ -67,26 +67,27 @@ e2e_env()
 
 e2e_start_xvfb()
 {
-    local attempt n pid
-    for attempt in 1 2 3 4 5 6 7 8 9 10; do
-        n=$((100 + RANDOM % 400))
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself and writes its number once it accepts clients, so two
+    # tests starting at the same moment can never share or steal a display.
+    local attempt pid n
+    for attempt in 1 2 3; do
+        : >"$E2E_TMP/xvfb.display"
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/xvfb.display" \
+            >"$E2E_TMP/xvfb.log" 2>&1 &
         pid=$!
-        for _ in $(seq 50); do
-            if ! kill -0 "$pid" 2>/dev/null; then
-                break
-            fi
-            if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+        for _ in $(seq 100); do
+            n=$(head -n 1 "$E2E_TMP/xvfb.display")
+            if [ -n "$n" ]; then
                 E2E_PIDS+=("$pid")
                 export DISPLAY=":$n"
                 return 0
             fi
-            sleep 0.1
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.05
         done
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
-    e2e_fail "could not start Xvfb"
+    e2e_fail "could not start Xvfb: $(tail -n 3 "$E2E_TMP/xvfb.log")"
 }
 
 e2e_private_copy()
