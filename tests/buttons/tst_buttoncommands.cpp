@@ -9,6 +9,7 @@
 #include "widgets/QImageButton.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QtTest>
@@ -22,6 +23,7 @@ private slots:
     void cleanup();
     void controlsInPlace();
     void addCopiesTheForm();
+    void addTakesTypedFrets();
     void deleteRemovesSelectedOnly();
     void lockToggles();
     void pressLoadsAndPlays();
@@ -136,6 +138,22 @@ void TestButtonCommands::addCopiesTheForm()
     for (int i = 0; i < 50; ++i)
         click(m_add);
     QCOMPARE(buttons().size(), 45);
+}
+
+void TestButtonCommands::addTakesTypedFrets()
+{
+    QLineEdit *firstFret = nullptr; // stroke 0, string 1
+    for (QLineEdit *edit : m_window->findChildren<QLineEdit *>()) {
+        if (edit->pos() == QPoint(405, 418))
+            firstFret = edit;
+    }
+    QVERIFY(firstFret);
+    firstFret->setFocus();
+    firstFret->selectAll();
+    QTest::keyClicks(firstFret, QStringLiteral("7"));
+    click(m_add);
+    QCOMPARE(buttons().at(0)->m_soundInfo.fret[0][0], 7);
+    QCOMPARE(buttons().at(0)->m_soundInfo.fret[0][1], -1);
 }
 
 void TestButtonCommands::deleteRemovesSelectedOnly()
