@@ -23,6 +23,8 @@ public:
 
 private:
     SongScriptReader(const QString &text, int maxButtons);
+    SongScriptReader(const SongScriptReader &) = delete; // m_lines points into m_text
+    SongScriptReader &operator=(const SongScriptReader &) = delete;
 
     void parseScriptLine(QStringView line);
     void parseFretListLine(QStringView line);
