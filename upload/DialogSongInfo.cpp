@@ -40,10 +40,11 @@ bool isBlank(const QString &text)
     return QString(text).remove(QLatin1Char(' ')).isEmpty();
 }
 
+// A double quote would end the file name early in the upload's part header, unescaped there.
 bool isUnsafeInFileName(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('/') || c == QLatin1Char('\\') ||
-           c.category() == QChar::Other_Control;
+           c == QLatin1Char('"') || c.category() == QChar::Other_Control;
 }
 } // namespace
 
@@ -281,7 +282,7 @@ void DialogSongInfo::replyFinished()
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError)
         qCWarning(lcUpload).noquote()
-            << "upload to" << reply->url().toString() << "failed:" << reply->errorString();
+            << "upload to" << m_uploadUrl << "failed:" << reply->errorString();
     qCDebug(lcUpload).noquote() << "upload status" << status
                                 << "answer:" << QString::fromUtf8(answer);
     emit uploadFinished(answer);

@@ -37,10 +37,25 @@ void FakeHttpPeer::onReadyRead(QTcpSocket *socket)
         return;
     m_requests.append(request);
     data.clear();
-    if (m_silent)
-        return;
-    socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Answer\r\nContent-Length: " +
-                  QByteArray::number(m_answer.size()) + "\r\nConnection: close\r\n\r\n" + m_answer);
+    if (m_holding)
+        m_held.append(socket);
+    else
+        answer(socket, m_status, m_answer);
+}
+
+void FakeHttpPeer::releaseHeld(int status, const QByteArray &body)
+{
+    for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
+        if (socket)
+            answer(socket, status, body);
+    }
+    m_held.clear();
+}
+
+void FakeHttpPeer::answer(QTcpSocket *socket, int status, const QByteArray &body)
+{
+    socket->write("HTTP/1.1 " + QByteArray::number(status) + " Answer\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
 }
 

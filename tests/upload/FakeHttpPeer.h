@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QTcpServer>
 
 // A loopback HTTP peer for tests: records each request exactly as it arrived on the wire and
@@ -24,19 +25,23 @@ public:
     quint16 port() const { return m_server.serverPort(); }
     QString url(const QString &path) const;
     void setAnswer(int status, const QByteArray &body);
-    // Stops answering, as a server that accepts the connection and then hangs.
-    void setSilent(bool silent) { m_silent = silent; }
+    // While holding, requests get no answer, as from a server that hangs.
+    void setHolding(bool holding) { m_holding = holding; }
+    // Answers the held requests, oldest first.
+    void releaseHeld(int status, const QByteArray &body);
     const QList<Request> &requests() const { return m_requests; }
 
 private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     static bool parse(const QByteArray &data, Request *request);
+    static void answer(QTcpSocket *socket, int status, const QByteArray &body);
 
     QTcpServer m_server;
     QMap<QTcpSocket *, QByteArray> m_pending;
     QList<Request> m_requests;
     int m_status = 200;
     QByteArray m_answer = "ok";
-    bool m_silent = false;
+    bool m_holding = false;
+    QList<QPointer<QTcpSocket>> m_held;
 };

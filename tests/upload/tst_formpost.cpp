@@ -225,6 +225,8 @@ void TestFormPost::postSendsHeadersAndBodyOnTheWire()
     QNetworkReply *reply = poster.post(peer.url("/songs/upload.php"));
     const qint64 after = QDateTime::currentSecsSinceEpoch();
     QVERIFY(reply);
+    QCOMPARE(reply->request().transferTimeout(), FormPostPlugin::TransferTimeoutMs);
+    QCOMPARE(FormPostPlugin::TransferTimeoutMs, 30000);
     QByteArray seenByHandler;
     connect(reply, &QNetworkReply::finished, this,
             [&poster, &seenByHandler] { seenByHandler = poster.response(); });

@@ -1,0 +1,351 @@
+#include "app/MainWindow.h"
+#include "tests/upload/FakeHttpPeer.h"
+#include "tests/upload/ModalDriver.h"
+#include "upload/DialogSongInfo.h"
+#include "upload/FormPostPlugin.h"
+#include "widgets/QToast.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+const QByteArray UserAgent = "Apache-HttpClient/UNAVAILABLE (java 1.4)";
+
+int livePosters()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::allWidgets())
+        count += qobject_cast<FormPostPlugin *>(widget) != nullptr;
+    return count;
+}
+
+QByteArray boundaryOf(const FakeHttpPeer::Request &request)
+{
+    return request.headers.value("content-type")
+        .value(0)
+        .mid(int(qstrlen("multipart/form-data; boundary=")));
+}
+
+// The main window with its own song info dialog, uploading to the given address.
+struct Program
+{
+    explicit Program(const QString &url)
+    {
+        qputenv("KAVENDRA_UPLOAD_URL", url.toUtf8());
+        window = std::make_unique<MainWindow>();
+        dialog = window->findChild<DialogSongInfo *>();
+        if (!dialog)
+            dialog = new DialogSongInfo(window.get());
+    }
+    void fill(const QString &title, const QString &user, const QString &artist)
+    {
+        dialog->setTitle(title);
+        dialog->setUser(user);
+        dialog->setArtist(artist);
+        dialog->setLyrics("first line\nsecond line");
+    }
+    void submit() { dialog->onMousePressSubmit(nullptr, nullptr); }
+
+    std::unique_ptr<MainWindow> window;
+    DialogSongInfo *dialog = nullptr;
+};
+} // namespace
+
+class TestSongUpload : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void uploadBaseName_data();
+    void uploadBaseName();
+    void uploadAddress();
+    void toastListsMissingEntries_data();
+    void toastListsMissingEntries();
+    void submitSendsSongAndFields();
+    void unsafeTitleStaysInTempDir();
+    void cancelSendsNothing();
+    void eachReplyReportsItsOwnAnswer();
+    void failuresNeitherHangNorCrash();
+
+private:
+    QTemporaryDir m_tmp;
+};
+
+void TestSongUpload::initTestCase()
+{
+    QVERIFY(m_tmp.isValid());
+    // The uploads' temporary files go to a directory of this test alone.
+    qputenv("TMPDIR", m_tmp.path().toUtf8());
+    QCOMPARE(QDir::tempPath(), QDir(m_tmp.path()).canonicalPath());
+}
+
+void TestSongUpload::uploadBaseName_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("blanks") << "My first song"
+                            << "My_first_song";
+    QTest::newRow("parent path") << "../../x"
+                                 << ".._.._x";
+    QTest::newRow("slash") << "a/b"
+                           << "a_b";
+    QTest::newRow("backslash") << "a\\b"
+                               << "a_b";
+    QTest::newRow("nul") << QString("a") + QChar(0) + "b"
+                         << "a_b";
+    QTest::newRow("controls") << "a\tb\nc\x7f"
+                              << "a_b_c_";
+    QTest::newRow("dot") << "."
+                         << "_";
+    QTest::newRow("dot dot") << ".."
+                             << "_";
+    QTest::newRow("empty") << ""
+                           << "_";
+    QTest::newRow("three dots") << "..."
+                                << "...";
+    QTest::newRow("double quote") << "say \"hi\""
+                                  << "say__hi_";
+    QTest::newRow("kept") << QString::fromUtf8("Caf\xc3\xa9:*?<>|';&")
+                          << QString::fromUtf8("Caf\xc3\xa9:*?<>|';&");
+}
+
+void TestSongUpload::uploadBaseName()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, name);
+    QCOMPARE(DialogSongInfo::uploadBaseName(title), name);
+}
+
+void TestSongUpload::uploadAddress()
+{
+    Program custom("http://songs.example:81/songs/upload.php");
+    QCOMPARE(custom.dialog->uploadUrl(), QString("http://songs.example:81/songs/upload.php"));
+    Program standard("");
+    QCOMPARE(standard.dialog->uploadUrl(), QString("http://127.0.0.1:8080/songs/upload.php"));
+}
+
+void TestSongUpload::toastListsMissingEntries_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("title and artist") << ""
+                                      << "me"
+                                      << ""
+                                      << "Title is empty.\nArtist is empty.\n";
+    QTest::newRow("blanks are empty") << "   "
+                                      << " "
+                                      << "x"
+                                      << "Title is empty.\nUser is empty.\n";
+    QTest::newRow("a tab is content") << "\t"
+                                      << "me"
+                                      << "  "
+                                      << "Artist is empty.\n";
+}
+
+void TestSongUpload::toastListsMissingEntries()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, user);
+    QFETCH(QString, artist);
+    QFETCH(QString, message);
+    FakeHttpPeer peer;
+    Program program(peer.url("/songs/upload.php"));
+    program.fill(title, user, artist);
+
+    for (int round = 0; round < 2; ++round) {
+        QString shown;
+        QPointer<QToast> toast;
+        int ticksToHide = 0;
+        whenModal<QToast>([&](QToast *t) {
+            toast = t;
+            shown = t->textBox()->toPlainText();
+            // Count the ticks from a fresh reset, whatever the real timer managed meanwhile.
+            int ticks = t->elapsed() / 30;
+            while (t->isVisible() && ticks < 200) {
+                t->timerevent();
+                ++ticks;
+            }
+            ticksToHide = ticks;
+        });
+        program.submit();
+        QCOMPARE(shown, message);
+        QCOMPARE(ticksToHide, 101);
+        QVERIFY(toast && !toast->isVisible());
+        QVERIFY(!toast->isCounting());
+    }
+    QCOMPARE(program.dialog->findChildren<QToast *>().size(), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(peer.requests().isEmpty());
+    QCOMPARE(livePosters(), 0);
+}
+
+void TestSongUpload::submitSendsSongAndFields()
+{
+    FakeHttpPeer peer;
+    peer.setAnswer(200, "ok 7");
+    Program program(peer.url("/songs/upload.php"));
+    program.fill("My first song", "me", QString::fromUtf8("The B\xc3\xa4nd"));
+    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+
+    QString question;
+    answerQuestion("Yes", &question);
+    program.submit();
+    QCOMPARE(question, QString("Upload song|Do you really want to submit this song?"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toByteArray(), QByteArray("ok 7"));
+
+    const QString path = m_tmp.filePath("My_first_song.kds");
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), "the song was not saved to the temporary directory");
+    const QByteArray song = file.readAll();
+    QVERIFY(song.contains("[title,My first song]"));
+
+    QCOMPARE(peer.requests().size(), 1);
+    const FakeHttpPeer::Request &request = peer.requests().first();
+    QVERIFY(request.head.startsWith("POST /songs/upload.php HTTP/1.1"));
+    QCOMPARE(request.headers.value("user-agent"), QList<QByteArray>{UserAgent});
+    {
+        FormPostPlugin expected;
+        expected.addField("artist", QString::fromUtf8("The B\xc3\xa4nd"));
+        expected.addField("user", "me");
+        expected.addField("title", "My first song");
+        expected.addField("file", "My_first_song");
+        expected.addField("text", "first line\nsecond line");
+        expected.addFileData("upfile", song, "My_first_song.kds", "multipart/form-data");
+        expected.addFileData("sifile", song, "My_first_song.kds", "multipart/form-data");
+        QCOMPARE(request.body, expected.body(QString::fromLatin1(boundaryOf(request))));
+    }
+
+    // The poster goes once its reply has finished.
+    QTRY_COMPARE(livePosters(), 0);
+}
+
+void TestSongUpload::unsafeTitleStaysInTempDir()
+{
+    FakeHttpPeer peer;
+    Program program(peer.url("/songs/upload.php"));
+    // Relative to the temporary directory this would name a file two levels up.
+    program.fill("../../x", "me", "band");
+    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+    answerQuestion("Yes");
+    program.submit();
+    QVERIFY(finished.wait(10000));
+
+    QVERIFY(QFile::exists(m_tmp.filePath(".._.._x.kds")));
+    QVERIFY(!QFile::exists(QDir(m_tmp.path()).absoluteFilePath("../../x.kds")));
+    const FakeHttpPeer::Request &request = peer.requests().first();
+    QVERIFY(request.body.contains("name=\"upfile\"; filename=\".._.._x.kds\"\r\n"));
+    QVERIFY(request.body.contains(
+        "name=\"file\"\r\nContent-Transfer-Encoding: 8bit\r\n\r\n.._.._x\r\n"));
+    QVERIFY(request.body.contains(
+        "name=\"title\"\r\nContent-Transfer-Encoding: 8bit\r\n\r\n../../x\r\n"));
+}
+
+void TestSongUpload::cancelSendsNothing()
+{
+    FakeHttpPeer peer;
+    Program program(peer.url("/songs/upload.php"));
+    program.fill("Cancelled song", "me", "band");
+    answerQuestion("Cancel");
+    program.submit();
+    // Escape counts as Cancel too.
+    whenModal<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); });
+    program.submit();
+    QCoreApplication::processEvents();
+    QVERIFY(peer.requests().isEmpty());
+    QVERIFY(!QFile::exists(m_tmp.filePath("Cancelled_song.kds")));
+    QCOMPARE(livePosters(), 0);
+}
+
+void TestSongUpload::eachReplyReportsItsOwnAnswer()
+{
+    FakeHttpPeer peer;
+    Program program(peer.url("/songs/upload.php"));
+    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+
+    // The first upload hangs until the second has been answered.
+    peer.setHolding(true);
+    program.fill("First", "me", "band");
+    answerQuestion("Yes");
+    program.submit();
+    QTRY_COMPARE(peer.requests().size(), 1);
+    peer.setHolding(false);
+    peer.setAnswer(200, "ok second");
+    program.fill("Second", "me", "band");
+    answerQuestion("Yes");
+    program.submit();
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).first().toByteArray(), QByteArray("ok second"));
+    QTRY_COMPARE(livePosters(), 1);
+
+    peer.releaseHeld(200, "ok first");
+    QTRY_COMPARE(finished.size(), 2);
+    QCOMPARE(finished.at(1).first().toByteArray(), QByteArray("ok first"));
+    QTRY_COMPARE(livePosters(), 0);
+    QCOMPARE(peer.requests().size(), 2);
+    QVERIFY(peer.requests().at(0).body.contains("\r\n\r\nFirst\r\n"));
+    QVERIFY(peer.requests().at(1).body.contains("\r\n\r\nSecond\r\n"));
+}
+
+void TestSongUpload::failuresNeitherHangNorCrash()
+{
+    quint16 closedPort;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        closedPort = probe.serverPort();
+    }
+    FakeHttpPeer failing;
+    failing.setAnswer(500, "broken");
+    struct Case
+    {
+        QString url;
+        QByteArray answer;
+    };
+    const QList<Case> cases = {
+        {"127.0.0.1:8080/songs/upload.php", ""},
+        {QString("http://127.0.0.1:%1/songs/upload.php").arg(closedPort), ""},
+        {failing.url("/songs/upload.php"), "broken"},
+    };
+    for (const Case &c : cases) {
+        Program program(c.url);
+        program.fill("Song", "me", "band");
+        QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+        answerQuestion("Yes");
+        program.submit();
+        QVERIFY2(finished.wait(10000), qPrintable(c.url));
+        QCOMPARE(finished.first().first().toByteArray(), c.answer);
+        QTRY_COMPARE(livePosters(), 0);
+    }
+
+    // A server that never answers: the submit returns at once, and the request is dropped
+    // with the dialog.
+    FakeHttpPeer silent;
+    silent.setHolding(true);
+    {
+        Program program(silent.url("/songs/upload.php"));
+        program.fill("Song", "me", "band");
+        QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+        answerQuestion("Yes");
+        program.submit();
+        QTRY_COMPARE(silent.requests().size(), 1);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(livePosters(), 1);
+    }
+    QCOMPARE(livePosters(), 0);
+}
+
+QTEST_MAIN(TestSongUpload)
+#include "tst_songupload.moc"
