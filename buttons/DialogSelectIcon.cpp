@@ -36,7 +36,8 @@ DialogSelectIcon::DialogSelectIcon(QWidget *parent, ButtonIconTable *table) : QD
 {
     setStyleSheet(QStringLiteral("background:transparent;"));
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowFlags(Qt::FramelessWindowHint);
+    // A dialog window type keeps the frameless popup out of task bars.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setupForm();
     m_buttonBox->button(QDialogButtonBox::Ok)->hide();
     m_buttonBox->button(QDialogButtonBox::Cancel)->hide();
