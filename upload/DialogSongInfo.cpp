@@ -200,6 +200,9 @@ bool DialogSongInfo::checkRequired()
     m_toast->reset();
     m_toast->start();
     m_toast->setText(message);
+    // It has no parent to be placed by; show it over the dialog the user is looking at.
+    m_toast->adjustSize();
+    m_toast->move(frameGeometry().center() - m_toast->rect().center());
     m_toast->exec();
     return false;
 }
