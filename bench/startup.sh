@@ -7,33 +7,23 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 export KAVENDRA_BIN=$(cd "${1:-$here/../build}" && pwd)/bin
 RUNS=${RUNS:-11}
+SETTLE_MS=2500 # the splash has closed and the first paint is done
 source "$here/../tests/app/e2e_lib.sh"
 
 e2e_init
 e2e_start_xvfb
-
-now_us() { echo $(($(date +%s%N) / 1000)); }
 
 times=()
 cpu=()
 rss=()
 for ((run = 0; run < RUNS; run++)); do
     rm -rf "$E2E_HOME"/config/* "$E2E_HOME"/cache/*
-    start=$(now_us)
-    e2e_start_app
-    until xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Kavendra$' >/dev/null 2>&1; do
-        kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program ended during start-up"
-        (($(now_us) - start > 10000000)) && e2e_fail "no window after 10 s"
-        sleep 0.01
-    done
-    times+=($((($(now_us) - start) / 1000)))
-    # CPU time of the process so far (all threads), which depends less on other load.
-    cpu+=($(awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' \
-        "/proc/$E2E_APP_PID/stat"))
-    sleep 2.5 # splash closed, first paint done
-    rss+=($(awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$E2E_APP_PID/status"))
-    kill "$E2E_APP_PID" && wait "$E2E_APP_PID" 2>/dev/null
-    unset 'E2E_PIDS[${#E2E_PIDS[@]}-1]'
+    result=$(e2e_env env QT_QPA_PLATFORM=xcb "$KAVENDRA_BIN/startup_probe" Kavendra "$SETTLE_MS" \
+        "$KAVENDRA_BIN/kavendra" 2>"$E2E_TMP/app.log") || e2e_fail "start-up run $run failed"
+    read -r ms cpu_ms mb <<<"$result"
+    times+=("$ms")
+    cpu+=("$cpu_ms")
+    rss+=("$mb")
 done
 
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
