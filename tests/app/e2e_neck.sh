@@ -13,7 +13,7 @@ start=$(date +%s%N)
 e2e_wait_splash
 shown_ms=$((($(date +%s%N) - start) / 1000000))
 [ -n "$E2E_SPLASH_SEEN" ] || e2e_fail "no splash screen over the main window"
-[ "$shown_ms" -ge 1500 ] || e2e_fail "the splash closed after $shown_ms ms"
+[ "$shown_ms" -ge 1000 ] || e2e_fail "the splash closed after $shown_ms ms"
 xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Kavendra$' >/dev/null ||
     e2e_fail "the main window went with the splash"
 [ "$E2E_WW" = 924 ] && [ "$E2E_WH" = 636 ] || e2e_fail "window is ${E2E_WW}x$E2E_WH"
