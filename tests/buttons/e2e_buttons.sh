@@ -1,6 +1,7 @@
 #!/bin/bash
 # The real program under Xvfb: three buttons made with Add play their own sounds, a drag with
-# the lock open swaps two buttons, and the chord book's D m7 goes into the current stroke.
+# the lock open swaps two buttons, "Change Icon" repaints a button, and the chord book's D m7
+# goes into the current stroke.
 # E2E_SHOT_DIR, if set, receives screenshots of the panel and of the open chord book.
 source "$KAVENDRA_SOURCE/tests/app/e2e_lib.sh"
 
@@ -80,6 +81,27 @@ add_button
 add_button
 e2e_click "$(cell_x 3)" "$(cell_y 0)"
 [ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/panel.png"
+
+# A right click on the selected button offers "Change Icon"; picture 0 then replaces picture 9.
+cell_picture()
+{
+    /usr/bin/import -window root -crop "30x30+$((E2E_WX + 51 + 31 * $1))+$((E2E_WY + 420))" \
+        rgb:- | md5sum
+}
+before=$(cell_picture 3)
+e2e_click "$(cell_x 3)" "$(cell_y 0)" 3
+sleep 0.3
+menu=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" | grep -vx "$E2E_WID" | head -n 1)
+[ -n "$menu" ] || e2e_fail "no menu on a right click"
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+xdotool mousemove --sync $((X + 20)) $((Y + 10)) click 1
+sleep 0.3
+chooser=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$' | head -n 1)
+[ -n "$chooser" ] || e2e_fail "Change Icon did not open the chooser"
+eval "$(xdotool getwindowgeometry --shell "$chooser")"
+xdotool mousemove --sync $((X + 10 + 15)) $((Y + 20 + 15)) click 1 # picture 0
+sleep 0.3
+[ "$(cell_picture 3)" != "$before" ] || e2e_fail "the button kept its picture"
 
 # 4. The chord book: D, m7, set; Play then sounds 1 1 2 0 0 - from the fret fields.
 e2e_click $((152 + 19)) $((19 + 19))
