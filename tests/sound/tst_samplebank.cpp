@@ -16,7 +16,7 @@ constexpr int MaxSamples = 48000;
 constexpr double PitchToleranceCents = 10.0;
 constexpr double OctaveToleranceCents = 50.0;
 constexpr int AttackWindow = 1600;   // 0.1 s
-constexpr int SettledWindow = 12000; // 0.75 s
+constexpr int SettledWindow = 24000; // 1.5 s
 
 QByteArray canonicalHeader(quint32 samples)
 {
