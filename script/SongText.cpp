@@ -57,7 +57,8 @@ QString SongText::unescape(const QString &text)
     QString result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (const Escape *escape = sequenceAt(text, i)) {
+        const Escape *escape = text.at(i) == QLatin1Char('&') ? sequenceAt(text, i) : nullptr;
+        if (escape) {
             result += escape->plain;
             i += escape->sequence.size() - 1;
         } else {
