@@ -230,7 +230,6 @@ void DialogSongInfo::onMousePressSubmit(QMouseEvent *, QWidget *)
 
     // Each upload has its own poster; it is released when its reply has finished.
     auto *poster = new FormPostPlugin();
-    m_poster = poster;
     poster->setUserAgent(UploadUserAgent);
 
     const QString baseName = uploadBaseName(title());

@@ -3,13 +3,11 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QPoint>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <memory>
 
-class FormPostPlugin;
 class MainWindow;
 class QToast;
 class QImageButton;
@@ -83,7 +81,6 @@ private:
     MainWindow *m_mainWindow = nullptr;
 
     QImageButton *m_submitButton = nullptr;
-    QPointer<FormPostPlugin> m_poster;
     std::unique_ptr<QToast> m_toast;
     QString m_uploadUrl;
 };
