@@ -36,10 +36,10 @@ e2e_fail()
 
 e2e_cleanup()
 {
-    local pid
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    # Newest first (the program before its display); a dense copy, whatever was unset.
+    local pids=("${E2E_PIDS[@]}") i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
     done
     [ -n "${E2E_TMP:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_TMP"
     return 0
