@@ -10,6 +10,7 @@
 #                             it was seen first)
 #   e2e_click X Y [BUTTON]    moves to window coordinates X, Y and clicks (button 1 by default)
 #   e2e_drag X1 Y1 X2 Y2      left-button drag between window coordinates
+#   e2e_xdo ARGS...           xdotool ARGS, retried when the X server drops the connection
 #   e2e_type TEXT             types into the focused widget
 #   e2e_key KEY...            presses keys by name (xdotool key names: Return, BackSpace, ...)
 #   e2e_shot FILE             screenshot of the whole screen
@@ -98,8 +99,27 @@ e2e_private_copy()
     E2E_WORKDIR=$E2E_TMP/bin
 }
 
+# xdotool, tried again when the X server drops its connection: Xvfb now and then closes a new
+# connection at once while other clients connect at the same moment.
+e2e_xdo()
+{
+    local try out status
+    for try in 1 2 3 4 5; do
+        out=$(xdotool "$@" 2>"$E2E_TMP/xdo.err")
+        status=$?
+        if ! grep -q "Can't open display" "$E2E_TMP/xdo.err"; then
+            [ -n "$out" ] && printf '%s\n' "$out"
+            return $status
+        fi
+        sleep 0.05
+    done
+    cat "$E2E_TMP/xdo.err" >&2
+    return 1
+}
+
 e2e_start_app()
 {
+    E2E_APP_ARGS=("$@")
     # env execs the program, so $! is the program's own pid.
     env QT_QPA_PLATFORM=xcb HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
         XDG_DATA_HOME="$E2E_HOME/data" XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
@@ -110,22 +130,36 @@ e2e_start_app()
 
 e2e_find_window()
 {
-    E2E_WID=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$E2E_APP_PID" \
-        --name '^Kavendra$' | head -n 1)
-    [ -n "$E2E_WID" ] || e2e_fail "main window not found"
-    e2e_window_geometry
+    local attempt
+    for attempt in 1 2 3; do
+        E2E_WID=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$E2E_APP_PID" \
+            --name '^Kavendra$' 2>/dev/null | head -n 1)
+        if [ -n "$E2E_WID" ]; then
+            e2e_window_geometry
+            return 0
+        fi
+        kill -0 "$E2E_APP_PID" 2>/dev/null && continue # the search itself lost the server
+        # Started while another client connected, the program may have lost its display the
+        # same way; it is started again then.
+        grep -q "could not connect to display" "$E2E_TMP/app.log" ||
+            e2e_fail "the program ended during start-up"
+        wait "$E2E_APP_PID" 2>/dev/null
+        unset 'E2E_PIDS[${#E2E_PIDS[@]}-1]'
+        e2e_start_app "${E2E_APP_ARGS[@]}"
+    done
+    e2e_fail "main window not found"
 }
 
 e2e_window_geometry()
 {
     local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$E2E_WID")"
+    eval "$(e2e_xdo getwindowgeometry --shell "$E2E_WID")"
     E2E_WX=$X E2E_WY=$Y E2E_WW=$WIDTH E2E_WH=$HEIGHT
 }
 
 e2e_visible_windows()
 {
-    xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l
+    e2e_xdo search --onlyvisible --pid "$E2E_APP_PID" | wc -l
 }
 
 e2e_wait_splash()
@@ -145,37 +179,37 @@ e2e_wait_splash()
 
 e2e_click()
 {
-    xdotool mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2))
+    e2e_xdo mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2))
     sleep 0.05
-    xdotool click "${3:-1}"
+    e2e_xdo click "${3:-1}"
     sleep 0.1
 }
 
 e2e_drag()
 {
     local steps=5 i
-    xdotool mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2)) mousedown 1
+    e2e_xdo mousemove --sync $((E2E_WX + $1)) $((E2E_WY + $2)) mousedown 1
     for ((i = 1; i <= steps; i++)); do
-        xdotool mousemove --sync $((E2E_WX + $1 + ($3 - $1) * i / steps)) \
+        e2e_xdo mousemove --sync $((E2E_WX + $1 + ($3 - $1) * i / steps)) \
             $((E2E_WY + $2 + ($4 - $2) * i / steps))
         sleep 0.03
     done
-    xdotool mouseup 1
+    e2e_xdo mouseup 1
     sleep 0.2
 }
 
 e2e_type()
 {
     # Without a window manager nobody else gives the window the keyboard.
-    xdotool windowfocus "$E2E_WID"
-    xdotool type --delay 30 "$1"
+    e2e_xdo windowfocus "$E2E_WID"
+    e2e_xdo type --delay 30 "$1"
     sleep 0.1
 }
 
 e2e_key()
 {
-    xdotool windowfocus "$E2E_WID"
-    xdotool key --delay 30 "$@"
+    e2e_xdo windowfocus "$E2E_WID"
+    e2e_xdo key --delay 30 "$@"
     sleep 0.1
 }
 
