@@ -1,8 +1,13 @@
 #include "widgets/QNoteLamp.h"
 
 #include <QMouseEvent>
+#include <QPixmap>
 
-QNoteLamp::QNoteLamp(QWidget *parent) : QLabel(parent) {}
+// The unlit lamp; the window lays the lit stroke marker over the lamp of the current stroke.
+QNoteLamp::QNoteLamp(QWidget *parent) : QLabel(parent)
+{
+    setPixmap(QPixmap(QStringLiteral(":/img/lamp_off.png")));
+}
 
 void QNoteLamp::mousePressEvent(QMouseEvent *event)
 {
