@@ -37,11 +37,12 @@ private:
     static bool parse(const QByteArray &data, Request *request);
     static void answer(QTcpSocket *socket, int status, const QByteArray &body);
 
-    QTcpServer m_server;
     QMap<QTcpSocket *, QByteArray> m_pending;
     QList<Request> m_requests;
     int m_status = 200;
     QByteArray m_answer = "ok";
     bool m_holding = false;
     QList<QPointer<QTcpSocket>> m_held;
+    // Last, so that its sockets go while the members their handlers use still exist.
+    QTcpServer m_server;
 };
