@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev \
 	qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libvulkan-dev libx11-dev \
 	libbenchmark-dev fonts-dejavu-core \
 	xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils sox \
-	php-cli php-sqlite3
+	php-cli php-sqlite3 curl
 
 .PHONY: all deps configure build run test unit-tests sanitize fuzz bench server clean
 
