@@ -7,13 +7,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -42,8 +40,6 @@ struct Program
         qputenv("KAVENDRA_UPLOAD_URL", url.toUtf8());
         window = std::make_unique<MainWindow>();
         dialog = window->findChild<DialogSongInfo *>();
-        if (!dialog)
-            dialog = new DialogSongInfo(window.get());
     }
     void fill(const QString &title, const QString &user, const QString &artist)
     {
@@ -128,6 +124,7 @@ void TestSongUpload::uploadBaseName()
 void TestSongUpload::uploadAddress()
 {
     Program custom("http://songs.example:81/songs/upload.php");
+    QVERIFY(custom.dialog);
     QCOMPARE(custom.dialog->uploadUrl(), QString("http://songs.example:81/songs/upload.php"));
     Program standard("");
     QCOMPARE(standard.dialog->uploadUrl(), QString("http://127.0.0.1:8080/songs/upload.php"));
