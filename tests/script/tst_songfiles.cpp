@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,10 +40,11 @@ public:
 private:
     void poll()
     {
+        // Marked rather than remembered: a new dialog may take the address of a deleted one.
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last)
+        if (!modal || modal->property(HandledProperty).toBool())
             return;
-        m_last = modal;
+        modal->setProperty(HandledProperty, true);
         seen << (qobject_cast<QMessageBox *>(modal) ? modal->windowTitle()
                                                     : QStringLiteral("file dialog"));
         if (m_handlers.empty()) {
@@ -55,8 +57,8 @@ private:
         handler(modal);
     }
 
+    static constexpr const char *HandledProperty = "drivenByTest";
     QTimer m_timer;
-    QWidget *m_last = nullptr;
     std::deque<Handler> m_handlers;
 };
 
@@ -75,10 +77,17 @@ ModalDriver::Handler click(const QString &text)
 ModalDriver::Handler chooseFile(const QString &path)
 {
     return [path](QWidget *widget) {
-        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        QPointer<QFileDialog> dialog = qobject_cast<QFileDialog *>(widget);
         QVERIFY(dialog);
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        // The dialog reads its directory in a thread and may ignore an early accept: retry.
+        auto *retry = new QTimer(dialog);
+        QObject::connect(retry, &QTimer::timeout, dialog, [dialog, path] {
+            // Typed as a user types it: the whole path in the name field.
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        retry->start(50);
     };
 }
 
