@@ -4,6 +4,7 @@
 #include "sound/SoundMixer.h"
 
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,9 +17,14 @@ constexpr int ClickLength = 3200; // 0.2 s
 constexpr double ClickValue = 1000.0;
 
 QStringList g_messages;
+QMutex g_messagesLock;
 
-void collect(QtMsgType, const QMessageLogContext &, const QString &message)
+// The audio output's own thread may log at the same moment: keep only our lines, one at a time.
+void collect(QtMsgType, const QMessageLogContext &context, const QString &message)
 {
+    if (qstrcmp(context.category, "kavendra.sound") != 0)
+        return;
+    QMutexLocker lock(&g_messagesLock);
     g_messages << message;
 }
 
