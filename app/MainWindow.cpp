@@ -699,6 +699,7 @@ void MainWindow::saveScriptToFile(const QString &fileName)
     if (fileName.isNull())
         return;
     qCDebug(lcApp) << fileName;
+    m_buttonPanel->commitSelection();
     SongScript(m_buttonPanel, m_iconTable, m_songInfo).save(fileName, m_buttonPanel);
 }
 
@@ -721,8 +722,10 @@ void MainWindow::readFileDirSetting()
         m_fileDir = settings().value(FileDirKey).toString();
 }
 
+// Edits to the selected button count as changes: what the form shows is what gets saved.
 bool MainWindow::confirmUnsavedChanges()
 {
+    m_buttonPanel->commitSelection();
     if (!m_buttonPanel->isModified())
         return true;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Confirm"),
@@ -785,6 +788,7 @@ bool MainWindow::saveScript()
         return false;
     m_savePath = fileName;
     qCDebug(lcApp) << fileName;
+    m_buttonPanel->commitSelection();
     if (!SongScript(m_buttonPanel, m_iconTable, m_songInfo).save(fileName, m_buttonPanel))
         return false;
     settings().setValue(FileDirKey, m_fileDir);

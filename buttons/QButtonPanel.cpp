@@ -112,14 +112,19 @@ void QButtonPanel::deselect()
         return;
     m_selected->showNormal();
     qCDebug(lcButtons) << "deselect in";
-    if (m_mainWindow) {
-        const SoundInfo before = m_selected->m_soundInfo;
-        m_mainWindow->getSoundInfo(&m_selected->m_soundInfo);
-        // The form was edited while the button was selected: Save would write something new.
-        if (m_selected->m_soundInfo != before)
-            m_modified = true;
-    }
+    commitSelection();
     m_selected = nullptr;
+}
+
+void QButtonPanel::commitSelection()
+{
+    if (!m_selected || !m_mainWindow)
+        return;
+    const SoundInfo before = m_selected->m_soundInfo;
+    m_mainWindow->getSoundInfo(&m_selected->m_soundInfo);
+    // The form was edited while the button was selected: Save would write something new.
+    if (m_selected->m_soundInfo != before)
+        m_modified = true;
 }
 
 void QButtonPanel::onMousePressSB(QMouseEvent *event, QWidget *widget)

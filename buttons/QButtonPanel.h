@@ -33,6 +33,8 @@ public:
     // A blank, undrawn button in the first free cell for the script reader; nullptr when full.
     QSoundButton *addEmptyButton(bool modified);
 
+    // The selected button takes the form's values, as on deselection; the selection stays.
+    void commitSelection();
     void deleteSelected();
     void deleteAll();
 

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "buttons/QButtonPanel.h"
 #include "buttons/QSoundButton.h"
+#include "script/SongScriptReader.h"
 #include "upload/DialogSongInfo.h"
 
 #include <QAbstractButton>
@@ -124,6 +125,7 @@ private slots:
     void loadStopsWhenTheSaveDoesNot();
     void loadAfterLeaveAnyway();
     void closeAsksWithUnsavedChanges();
+    void selectedButtonTakesFormEditsBeforeSave();
 
 private:
     QButtonPanel *panel() const { return m_window->findChild<QButtonPanel *>(); }
@@ -297,6 +299,35 @@ void TestSongFiles::closeAsksWithUnsavedChanges()
     addButton();
     ModalDriver leave({click(QStringLiteral("Leave Anyway"))});
     QVERIFY(m_window->close());
+}
+
+// What the form shows for the selected button is what close asks about and what Save writes.
+void TestSongFiles::selectedButtonTakesFormEditsBeforeSave()
+{
+    addButton();
+    QList<QSoundButton *> list;
+    panel()->buttons(list);
+    QTest::mouseClick(list.first(), Qt::LeftButton);
+    QCOMPARE(panel()->selected(), list.first());
+    panel()->m_modified = false;
+    const SoundInfo before = list.first()->m_soundInfo;
+    const int frets[SoundInfo::Strings] = {3, 0, 0, 0, 2, 3};
+    m_window->setCurrentStrokeFrets(frets);
+    {
+        ModalDriver cancel({click(QStringLiteral("Cancel"))});
+        QVERIFY(!m_window->close());
+        QCOMPARE(cancel.seen, QStringList{QStringLiteral("Confirm")});
+    }
+    const QString path = m_dir.filePath(QStringLiteral("selected.kds"));
+    ModalDriver driver({chooseFile(path)});
+    pressSave(*m_window);
+    QVERIFY(!panel()->isModified());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const Song song = SongScriptReader::read(file.readAll(), true, 1);
+    QCOMPARE(song.buttons.size(), 1);
+    QVERIFY(song.buttons.first().info != before);
+    QVERIFY(song.buttons.first().info == list.first()->m_soundInfo);
 }
 
 QTEST_MAIN(TestSongFiles)
