@@ -608,22 +608,14 @@ void MainWindow::onMousePressPower(QMouseEvent *, QWidget *)
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_drag.press(this, event))
         QMainWindow::mousePressEvent(event);
-        return;
-    }
-    m_dragPosition = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    event->accept();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton)) {
+    if (!m_drag.move(this, event))
         QMainWindow::mouseMoveEvent(event);
-        return;
-    }
-    move(event->globalPosition().toPoint() - m_dragPosition);
-    event->accept();
 }
 
 // Commands of the sound buttons, song files, chord book and upload.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "sound/SoundInfo.h"
+#include "widgets/WindowDrag.h"
 
 #include <QFont>
 #include <QMainWindow>
-#include <QPoint>
 #include <QString>
 #include <array>
 
@@ -106,7 +106,7 @@ private:
     void linkRotarySwitches();
     double fieldValue(const QLineEdit *edit, double stored) const;
 
-    QPoint m_dragPosition;
+    WindowDrag m_drag;
     SoundInfo m_soundInfo;
 
     // The editing form.

@@ -361,16 +361,10 @@ void DialogChordBook::onMousePressChord2(QMouseEvent *, QWidget *widget)
 
 void DialogChordBook::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_dragPosition = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    event->accept();
+    m_drag.press(this, event);
 }
 
 void DialogChordBook::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    move(event->globalPosition().toPoint() - m_dragPosition);
-    event->accept();
+    m_drag.move(this, event);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "widgets/WindowDrag.h"
+
 #include <QDialog>
-#include <QPoint>
 
 class MainWindow;
 class QImageButton;
@@ -51,7 +52,7 @@ private:
     void createFocus();
     const int *selectedFrets() const;
 
-    QPoint m_dragPosition;
+    WindowDrag m_drag;
     MainWindow *m_mainWindow = nullptr;
     QImageButton *m_setButton = nullptr;
     QImageButton *m_closeButton = nullptr;

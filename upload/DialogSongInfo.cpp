@@ -294,16 +294,10 @@ void DialogSongInfo::replyFinished()
 
 void DialogSongInfo::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_dragPosition = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    event->accept();
+    m_drag.press(this, event);
 }
 
 void DialogSongInfo::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    move(event->globalPosition().toPoint() - m_dragPosition);
-    event->accept();
+    m_drag.move(this, event);
 }

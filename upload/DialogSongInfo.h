@@ -1,8 +1,9 @@
 #pragma once
 
+#include "widgets/WindowDrag.h"
+
 #include <QByteArray>
 #include <QDialog>
-#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -73,7 +74,7 @@ private:
     bool confirmUpload();
 
     Ui::DialogSongInfo *ui;
-    QPoint m_dragPosition;
+    WindowDrag m_drag;
     QImageButton *m_closeButton = nullptr;
     QImageButton *m_recordButton = nullptr;
     QNumericTextEdit *m_tapOrderEdit = nullptr;
