@@ -3,7 +3,6 @@
 #include "buttons/ButtonIconTable.h"
 #include "buttons/Log.h"
 
-#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,21 +29,22 @@ void QSoundButton::redraw()
 
 void QSoundButton::redraw(const QString &label)
 {
-    m_normalPixmap = renderLook(m_iconTable->pictureName(m_iconIndex), label);
-    m_selectedPixmap = renderLook(m_iconTable->selectedPictureName(m_iconIndex), label);
+    m_normalPixmap = renderLook(m_iconTable->picture(m_iconIndex), label);
+    m_selectedPixmap = renderLook(m_iconTable->selectedPicture(m_iconIndex), label);
     showNormal();
 }
 
-QPixmap QSoundButton::renderLook(const QString &pictureName, const QString &label)
+// Paints on a copy of the table's decoded picture: a song load redraws every button.
+QPixmap QSoundButton::renderLook(const QPixmap &picture, const QString &label)
 {
-    QImage image(pictureName);
-    if (!image.isNull()) {
-        QPainter painter(&image);
+    QPixmap look = picture;
+    if (!look.isNull()) {
+        QPainter painter(&look);
         painter.setPen(m_labelColor);
         painter.drawText(label.size() == 1 ? kSingleCharOrigin : kLabelOrigin, label);
     }
     m_texts[LabelText] = label;
-    return QPixmap::fromImage(image);
+    return look;
 }
 
 void QSoundButton::showSelected()

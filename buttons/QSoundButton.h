@@ -63,7 +63,7 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    QPixmap renderLook(const QString &pictureName, const QString &label);
+    QPixmap renderLook(const QPixmap &picture, const QString &label);
 
     ButtonIconTable *m_iconTable = nullptr;
     QPixmap m_normalPixmap;

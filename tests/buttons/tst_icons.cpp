@@ -163,6 +163,9 @@ void TestIcons::labelStartsRightOfSingleDigit()
     const int twelve = firstDifferentColumn(plain, drawnButton(table, 0, QStringLiteral("12")));
     QVERIFY2(seven >= 13 && seven <= 16, qPrintable(QString::number(seven)));
     QVERIFY2(twelve >= 10 && twelve < 13, qPrintable(QString::number(twelve)));
+    // Labels are drawn on copies: the table's own picture stays plain.
+    QCOMPARE(table.picture(0).toImage().convertToFormat(QImage::Format_ARGB32),
+             QImage(table.pictureName(0)).convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestIcons::redrawOfSelectedButtonShowsNormalLook()
