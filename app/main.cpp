@@ -7,10 +7,10 @@
 #include <QTimer>
 
 namespace {
-constexpr int SplashMilliseconds = 2000;
-}
 
-int main(int argc, char *argv[])
+constexpr int SplashMilliseconds = 2000;
+
+int runProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
@@ -21,8 +21,12 @@ int main(int argc, char *argv[])
     window.show();
     splash.show();
     QTimer::singleShot(SplashMilliseconds, &splash, &QWidget::close);
-    const int code = app.exec();
-    // The audio output goes before the application object does.
-    WavePlayer::shutdown();
-    return code;
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    WavePlayer::exitProcess(runProgram(argc, argv));
 }

@@ -9,6 +9,9 @@
 #include <QThread>
 #include <QtEndian>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 constexpr int ShutdownWaitMs = 2000;
@@ -21,6 +24,7 @@ struct PlayerThread
 {
     QThread *thread = nullptr;
     WaveOutput *output = nullptr;
+    bool used = false; // the output thread, and with it the audio backend, was started
 };
 
 PlayerThread &player()
@@ -80,6 +84,7 @@ WaveOutput *output()
     PlayerThread &p = player();
     if (p.output || !QCoreApplication::instance())
         return p.output;
+    p.used = true;
     p.thread = new QThread;
     p.thread->setObjectName(QStringLiteral("WavePlayer"));
     p.output = new WaveOutput;
@@ -131,4 +136,14 @@ void WavePlayer::shutdown()
         delete p.thread;
     p.thread = nullptr;
     p.output = nullptr;
+}
+
+void WavePlayer::exitProcess(int code)
+{
+    shutdown();
+    if (player().used) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    std::exit(code);
 }

@@ -13,4 +13,9 @@ public:
     static void prepare();
     // Stops the sound and closes the output (e.g. before the application object goes away).
     static void shutdown();
+    // Ends the process with code once the application object is gone. The audio backend closes its
+    // server connection in an exit handler while its own thread still runs, which now and then
+    // crashes a program on its way out; once the output was used, the process leaves without
+    // running exit handlers.
+    [[noreturn]] static void exitProcess(int code);
 };

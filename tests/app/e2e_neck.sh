@@ -95,4 +95,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 kill -0 "$E2E_APP_PID" 2>/dev/null && e2e_fail "Power did not end the program"
+code=0
+wait "$E2E_APP_PID" || code=$?
+[ "$code" = 0 ] || e2e_fail "the program ended with code $code after Power"
 echo "PASS"
