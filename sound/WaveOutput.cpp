@@ -8,9 +8,10 @@
 
 namespace {
 
-// Audio queued ahead of the device: enough to ride out a busy machine, short enough that a new
-// sound replaces the old one without a noticeable lag.
-constexpr int QueueMs = 40;
+// Audio queued ahead of the device: enough to ride out a stall of this thread of a few tens of
+// milliseconds (a busy or paging machine; 40 ms dropped out now and then), short enough that a
+// new sound replaces the old one after about 30 ms.
+constexpr int QueueMs = 60;
 constexpr int FeedIntervalMs = 5;
 
 // The multimedia backend complains on the terminal when it finds no sound server; look first.

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -32,6 +33,7 @@ constexpr int ReplaceAfterMs = 400;
 constexpr double SearchBeforeS = 0.05;
 constexpr double SearchAfterS = 0.5;
 constexpr int AlignLength = Rate / 2;
+constexpr size_t AttackLength = Rate / 50; // the first 20 ms of sound: the pick's attack
 constexpr double MinCorrelation = 0.98;
 constexpr double MaxOtherCorrelation = 0.5;
 
@@ -221,15 +223,20 @@ int check(const QString &dir, const QString &rawPath, const QString &timesPath,
         if (i + 1 < list.size()) // replaced: heard until the next sound starts
             heard = std::min<size_t>(heard, (list[i + 1].at - list[i].at) * Rate / 1000000);
         const size_t tail = heard / 10;
+        const size_t onset =
+            std::find_if(x.begin(), x.end(), [](double v) { return v != 0; }) - x.begin();
+        const double attack =
+            correlation(x, onset, rec, at, std::min(AttackLength, heard - std::min(heard, onset)));
         const double whole = correlation(x, 0, rec, at, heard);
         const double last = correlation(x, heard - tail, rec, at, tail);
         const double wrong = correlation(other, 0, rec, at, std::min(heard, other.size()));
         const double delayMs = (start + at * 1e6 / Rate - list[i].at) / 1000.0;
-        const bool good =
-            whole >= MinCorrelation && last >= MinCorrelation && wrong <= MaxOtherCorrelation;
-        std::printf("play %d (%s, %zu of %zu samples): correlation %.4f, last tenth %.4f, other "
-                    "sound %.4f; play-to-first-sample delay %.1f ms (to within a few ms) %s\n",
-                    i + 1, isA ? "a" : "b", heard, x.size(), whole, last, wrong, delayMs,
+        const bool good = attack >= MinCorrelation && whole >= MinCorrelation &&
+                          last >= MinCorrelation && wrong <= MaxOtherCorrelation;
+        std::printf("play %d (%s, %zu of %zu samples): correlation of the attack %.4f, whole "
+                    "%.4f, last tenth %.4f, other sound %.4f; play-to-first-sample delay %.1f ms "
+                    "(to within a few ms) %s\n",
+                    i + 1, isA ? "a" : "b", heard, x.size(), attack, whole, last, wrong, delayMs,
                     good ? "ok" : "FAIL");
         ok = ok && good;
     }
@@ -245,9 +252,7 @@ int quiet(const QString &path)
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
@@ -262,4 +267,12 @@ int main(int argc, char **argv)
         return quiet(args[1]);
     std::fprintf(stderr, "usage: playcheck play|record|check|quiet ...\n");
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Leaves the way the program does.
+    WavePlayer::exitProcess(run(argc, argv));
 }
