@@ -36,6 +36,10 @@ QPoint QMELabel::gridPoint(int s, int p)
         return {13, y};
     if (p == 1)
         return {36, y};
+    // Fret 1's cell runs from the nut to the first fret wire, shorter than the others: its
+    // marker sits in the middle of it, not on the even spacing of the higher frets.
+    if (p == 2)
+        return {65, y};
     return {51 * p - 44, y};
 }
 
