@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 #include "sound/WavePlayer.h"
+#include "widgets/Picture.h"
 
 #include <QApplication>
-#include <QPixmap>
 #include <QSplashScreen>
 #include <QTimer>
 
@@ -16,7 +16,8 @@ int runProgram(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
     QCoreApplication::setApplicationName(QStringLiteral("Kavendra"));
 
-    QSplashScreen splash(QPixmap(QStringLiteral(":/img/splash.png")), Qt::WindowStaysOnTopHint);
+    QSplashScreen splash(Picture::load(QStringLiteral(":/img/splash.png")),
+                         Qt::WindowStaysOnTopHint);
     MainWindow window;
     window.show();
     splash.show();

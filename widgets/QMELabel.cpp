@@ -1,7 +1,8 @@
 #include "widgets/QMELabel.h"
 
+#include "widgets/Picture.h"
+
 #include <QMouseEvent>
-#include <QPixmap>
 #include <algorithm>
 #include <cstdlib>
 
@@ -78,7 +79,7 @@ QLabel *QMELabel::makeMarker(const QString &image)
     marker->resize(MarkerSize, MarkerSize);
     // The 20 x 20 picture sits at the top-left so that its centre is the hit square's centre.
     marker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    marker->setPixmap(QPixmap(image));
+    marker->setPixmap(Picture::load(image));
     marker->setAttribute(Qt::WA_TransparentForMouseEvents);
     return marker;
 }

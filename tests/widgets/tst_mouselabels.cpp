@@ -1,3 +1,4 @@
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QMELabel.h"
 #include "widgets/QNoteLamp.h"
@@ -77,6 +78,8 @@ private slots:
     void imageButtonPressCarriesItself();
 
     void noteLampReportsItself();
+
+    void picturesTakeTheirSharpTwinOnScaledScreens();
 
 private:
     QString writePicture(const QString &name, QColor colour);
@@ -338,6 +341,28 @@ void TestMouseLabels::noteLampReportsItself()
     QCOMPARE(moves.count(), 1);
     QCOMPARE(releases.count(), 1);
     QCOMPARE(leaves.count(), 1);
+}
+
+void TestMouseLabels::picturesTakeTheirSharpTwinOnScaledScreens()
+{
+    const QString play = QStringLiteral(":/img/bt_play.png");
+    const QPixmap plain = Picture::load(play, 1.0);
+    QCOMPARE(plain.devicePixelRatio(), 1.0);
+    QCOMPARE(plain.size(), QSize(39, 39));
+    // Anything above one takes the twin; it lays out at the same size.
+    for (qreal scale : {1.25, 2.0, 3.0}) {
+        const QPixmap sharp = Picture::load(play, scale);
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        QCOMPARE(sharp.size(), QSize(78, 78));
+        QCOMPARE(sharp.deviceIndependentSize(), QSizeF(39, 39));
+    }
+    // A picture without a twin, and a path without a suffix, load as they are.
+    QTemporaryDir dir;
+    const QString lone = dir.filePath("lone.png");
+    QVERIFY(QImage(5, 5, QImage::Format_RGB32).save(lone));
+    QCOMPARE(Picture::load(lone, 2.0).size(), QSize(5, 5));
+    QCOMPARE(Picture::load(lone, 2.0).devicePixelRatio(), 1.0);
+    QVERIFY(Picture::load(dir.filePath("none"), 2.0).isNull());
 }
 
 QTEST_MAIN(TestMouseLabels)
