@@ -62,7 +62,7 @@ DialogSongInfo::DialogSongInfo(MainWindow *parent)
                                  QStringLiteral(":/img/bt_close_hover.png"),
                                  QRect(180, 500, 68, 25), QStringLiteral("close web dialog"));
     connect(m_closeButton, &QImageButton::mousePress, this, &DialogSongInfo::onMousePressClose);
-    m_recordButton = createButton(RecordImage, RecordHoverImage, QRect(230, 160, 68, 25),
+    m_recordButton = createButton(RecordImage, RecordHoverImage, QRect(190, 160, 68, 25),
                                   QStringLiteral("record tap order when play button"));
     connect(m_recordButton, &QImageButton::mousePress, this, &DialogSongInfo::onMousePressRecord);
 

@@ -1,4 +1,4 @@
-// Paints every picture of the program into a folder:
+// Paints every picture of the program into a folder, each at 1x and at 2x ("name@2x.png"):
 //   artwork <picture folder> [--preview <folder>]
 // With --preview it also composes the windows from the new pictures, to look at.
 #include "ArtSet.h"
@@ -11,6 +11,20 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+namespace {
+
+ArtSet paintAll(int pixelRatio)
+{
+    ArtSet set(pixelRatio);
+    PanelArt::paintAll(set);
+    ControlArt::paintAll(set);
+    TileArt::paintAll(set);
+    DialogArt::paintAll(set);
+    return set;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
@@ -19,14 +33,15 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "usage: artwork <picture folder> [--preview <folder>]\n";
         return 2;
     }
-    ArtSet set;
-    PanelArt::paintAll(set);
-    ControlArt::paintAll(set);
-    TileArt::paintAll(set);
-    DialogArt::paintAll(set);
+    const ArtSet doubled = paintAll(2);
+    if (!doubled.save(args[1]))
+        return 1;
+    // Painted last, so the preview sees the 1x set.
+    const ArtSet set = paintAll(1);
     if (!set.save(args[1]))
         return 1;
-    QTextStream(stdout) << set.names().size() << " pictures written to " << args[1] << "\n";
+    QTextStream(stdout) << set.names().size() << " pictures written to " << args[1]
+                        << " at 1x and 2x\n";
     if (args.size() == 4 && !Preview::writeAll(set, args[3]))
         return 1;
     return 0;
