@@ -1,4 +1,6 @@
+#include "app/Log.h"
 #include "app/MainWindow.h"
+#include "app/PluginFolder.h"
 #include "sound/WavePlayer.h"
 #include "widgets/Picture.h"
 
@@ -15,6 +17,10 @@ int runProgram(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
     QCoreApplication::setApplicationName(QStringLiteral("Kavendra"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kavendra.Kavendra"));
+    qCDebug(lcApp) << "plug-in folder" << PluginFolder::path() << "form poster"
+                   << PluginFolder::formPoster();
 
     QSplashScreen splash(Picture::load(QStringLiteral(":/img/splash.png")),
                          Qt::WindowStaysOnTopHint);

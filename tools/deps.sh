@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, and only the missing ones.
-# Usage: tools/deps.sh GROUP...   (groups: build test bench server package)
+# Usage: tools/deps.sh GROUP...   (groups: build test bench server package artwork)
 # Without apt, or without root and sudo, it names the missing packages and stops.
 # It never adds a sound server to a machine that has one (see below).
 set -euo pipefail
@@ -20,6 +20,8 @@ declare -A groups=(
     [server]="php-cli php-sqlite3"
     # The Debian package: dependencies found from the binaries.
     [package]="dpkg-dev file"
+    # The artwork tool (tools/make-artwork.sh), which also writes the icon as SVG.
+    [artwork]="qt6-svg-dev"
 )
 
 installed() {
