@@ -8,8 +8,8 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 DESTDIR    ?=
 
-.PHONY: all deps deps-test deps-bench deps-server configure build run test unit-tests \
-	sanitize fuzz bench server install uninstall clean
+.PHONY: all deps deps-test deps-bench deps-server deps-package configure build run test unit-tests \
+	sanitize fuzz bench server install uninstall package clean
 
 all: build
 
@@ -17,11 +17,13 @@ all: build
 deps:
 	bash tools/deps.sh build
 deps-test:
-	bash tools/deps.sh build test
+	bash tools/deps.sh build test package
 deps-bench:
 	bash tools/deps.sh build bench
 deps-server:
 	bash tools/deps.sh server
+deps-package:
+	bash tools/deps.sh build package
 
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
@@ -67,6 +69,10 @@ install:
 uninstall:
 	DESTDIR=$(DESTDIR) cmake --build $(BUILD) --target uninstall
 	$(if $(DESTDIR),,bash tools/desktop-caches.sh $(PREFIX))
+
+# The Debian package, build/kavendra_<version>_<arch>.deb.
+package: deps-package build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -32,7 +32,7 @@ expected=(
 for size in 16 22 24 32 48 64 128 256; do
     png=usr/share/icons/hicolor/${size}x$size/apps/$id.png
     expected+=("$png")
-    file "$root/$png" | grep -q "PNG image data, $size x $size" || e2e_fail "$png is not $size px"
+    [[ "$(file -b "$root/$png")" == "PNG image data, $size x $size,"* ]] || e2e_fail "$png is not $size px"
 done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | cut -c3- | sort) ||
     e2e_fail "the installed files differ from the expected ones"
