@@ -1,31 +1,9 @@
 #include "widgets/QNoteLamp.h"
 
-#include <QMouseEvent>
 #include <QPixmap>
 
-// The unlit lamp; the window lays the lit stroke marker over the lamp of the current stroke.
-QNoteLamp::QNoteLamp(QWidget *parent) : QLabel(parent)
+// The window lays the lit stroke marker over the lamp of the current stroke.
+QNoteLamp::QNoteLamp(QWidget *parent) : QMouseLabel(parent)
 {
     setPixmap(QPixmap(QStringLiteral(":/img/lamp_off.png")));
-}
-
-void QNoteLamp::mousePressEvent(QMouseEvent *event)
-{
-    emit mousePress(event, this);
-}
-
-void QNoteLamp::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMove(event);
-}
-
-void QNoteLamp::mouseReleaseEvent(QMouseEvent *event)
-{
-    emit mouseRelease(event);
-}
-
-void QNoteLamp::leaveEvent(QEvent *event)
-{
-    QLabel::leaveEvent(event);
-    emit mouseLeave();
 }
