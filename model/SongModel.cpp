@@ -206,6 +206,7 @@ Song SongModel::toSong() const
 // A button without a "layout" record shows its number, as a button made on the panel does.
 int SongModel::loadSong(const Song &song)
 {
+    select(0);
     const std::optional<QString> info[InfoFieldCount] = {song.title, song.artist, song.user,
                                                          song.lyrics, song.tapOrder};
     for (int field = 0; field < InfoFieldCount; ++field) {
@@ -213,7 +214,6 @@ int SongModel::loadSong(const Song &song)
             m_info[field] = *info[field];
     }
     m_cells.fill(std::nullopt);
-    m_selected = 0;
     const qsizetype placed = std::min<qsizetype>(song.buttons.size(), Capacity);
     for (int index = 0; index < placed; ++index) {
         const SongButton &data = song.buttons[index];

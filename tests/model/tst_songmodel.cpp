@@ -396,8 +396,10 @@ void TestSongModel::loadSongReplacesEverything()
     song.buttons = {plain, labelled};
 
     QSignalSpy replaced(&model, &SongModel::songReplaced);
+    QSignalSpy selected(&model, &SongModel::selectionChanged);
     QCOMPARE(model.loadSong(song), 0);
     QCOMPARE(replaced.size(), 1);
+    QCOMPARE(selected.size(), 1);
     QVERIFY(!model.isModified());
     QCOMPARE(model.selected(), 0);
     QCOMPARE(model.numbers(), (QList<int>{1, 2}));
