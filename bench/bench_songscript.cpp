@@ -1,15 +1,17 @@
 // Save and load of a full song: 45 buttons and long lyrics. "Memory" runs write to /dev/shm,
 // so the figure is the program's own work; "Disk" adds the file system's sync of the save.
 #include "buttons/ButtonIconTable.h"
+#include "buttons/DialogSelectIcon.h"
 #include "buttons/QButtonPanel.h"
-#include "buttons/QSoundButton.h"
-#include "script/SongScript.h"
+#include "model/SongModel.h"
+#include "script/SongFile.h"
 #include "script/SongScriptReader.h"
 #include "script/SongScriptWriter.h"
 #include "upload/DialogSongInfo.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -18,42 +20,55 @@ namespace {
 constexpr int Buttons = 45;
 constexpr int LyricsLines = 400;
 
-// A full panel and a song info dialog with about 24 kB of lyrics.
-struct FullSong
+// A full grid of buttons and about 24 kB of lyrics.
+Song fullSong()
 {
-    ButtonIconTable table;
-    QButtonPanel panel{nullptr, &table};
-    DialogSongInfo info{nullptr};
-
-    FullSong()
-    {
-        panel.resize(311, 160);
-        info.setTitle(QStringLiteral("[Live] Evening, at the harbour"));
-        info.setArtist(QStringLiteral("The Band"));
-        info.setUser(QStringLiteral("player"));
-        QStringList lines;
-        for (int i = 0; i < LyricsLines; ++i)
-            lines << QStringLiteral("[Verse %1] the tide comes in, the lights go out again").arg(i);
-        info.setLyrics(lines.join(QLatin1Char('\n')));
-        QStringList taps;
-        for (int i = 0; i < 500; ++i)
-            taps << QString::number(i % Buttons);
-        info.setTapOrder(taps.join(QLatin1Char(',')));
-        for (int n = 0; n < Buttons; ++n) {
-            QSoundButton *button = panel.addEmptyButton(false);
-            SoundInfo &sound = button->m_soundInfo;
-            sound.reset();
-            for (int s = 0; s < SoundInfo::Strings; ++s)
-                sound.fret[0][s] = sound.fret[1][s] = (n + s) % 12;
-            sound.strum_speed[0] = 40 + n;
-            sound.direction[1] = -1;
-            sound.strum_speed[1] = 35.5;
-            sound.time_offset[0] = 120 + n / 3.0;
-            button->m_iconIndex = n % ButtonIconTable::Count;
-            button->m_texts[2] = QString::number(n + 1);
-        }
+    Song song;
+    song.title = QStringLiteral("[Live] Evening, at the harbour");
+    song.artist = QStringLiteral("The Band");
+    song.user = QStringLiteral("player");
+    QStringList lines;
+    for (int i = 0; i < LyricsLines; ++i)
+        lines << QStringLiteral("[Verse %1] the tide comes in, the lights go out again").arg(i);
+    song.lyrics = lines.join(QLatin1Char('\n'));
+    QStringList taps;
+    for (int i = 0; i < 500; ++i)
+        taps << QString::number(i % Buttons);
+    song.tapOrder = taps.join(QLatin1Char(','));
+    for (int n = 0; n < Buttons; ++n) {
+        SongButton button;
+        SoundInfo &sound = button.info;
+        sound.reset();
+        for (int s = 0; s < SoundInfo::Strings; ++s)
+            sound.fret[0][s] = sound.fret[1][s] = (n + s) % 12;
+        sound.strum_speed[0] = 40 + n;
+        sound.direction[1] = -1;
+        sound.strum_speed[1] = 35.5;
+        sound.time_offset[0] = 120 + n / 3.0;
+        button.iconIndex = n % ButtonIconTable::Count;
+        song.buttons.append(button);
     }
+    return song;
+}
+
+// The song as the program holds it: the model with the panel and the song info dialog
+// drawing it.
+struct Program
+{
+    SongModel song;
+    ButtonIconTable table;
+    DialogSelectIcon chooser{&table};
+    QButtonPanel panel{&song, &table, &chooser};
+    DialogSongInfo info{&song};
 };
+
+// The full song as a save writes it: button places, the panel's size, labels.
+Song savedSong()
+{
+    SongModel song;
+    song.loadSong(fullSong());
+    return song.toSong();
+}
 
 QString scratchDirectory(bool memory)
 {
@@ -63,32 +78,30 @@ QString scratchDirectory(bool memory)
 
 void BM_SaveSong(benchmark::State &state)
 {
-    FullSong song;
+    Program program;
+    program.song.loadSong(fullSong());
     QTemporaryDir dir(scratchDirectory(state.range(0)) + QStringLiteral("/kavendra-bench-XXXXXX"));
     const QString path = dir.filePath(QStringLiteral("song.kds"));
-    for (auto _ : state) {
-        SongScript script(&song.panel, &song.table, &song.info);
-        benchmark::DoNotOptimize(script.save(path, &song.panel));
-    }
+    QString reason;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SongFile::write(path, program.song.toSong(), &reason));
     state.SetLabel(state.range(0) ? "memory" : "disk");
 }
 BENCHMARK(BM_SaveSong)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
+// Read, fill the model, draw every button and the song information.
 void BM_LoadSong(benchmark::State &state)
 {
-    FullSong song;
     QTemporaryDir dir(scratchDirectory(true) + QStringLiteral("/kavendra-bench-XXXXXX"));
     const QString path = dir.filePath(QStringLiteral("song.kds"));
-    SongScript(&song.panel, &song.table, &song.info).save(path, &song.panel);
-    ButtonIconTable table;
-    QButtonPanel panel(nullptr, &table);
-    DialogSongInfo info(nullptr);
+    QString reason;
+    SongFile::write(path, savedSong(), &reason);
+    Program program;
     for (auto _ : state) {
         state.PauseTiming();
-        panel.deleteAll();
+        program.song.loadSong(Song());
         state.ResumeTiming();
-        SongScript script(&panel, &table, &info);
-        benchmark::DoNotOptimize(script.load(path));
+        benchmark::DoNotOptimize(program.song.loadSong(SongFile::read(path, Buttons)));
     }
 }
 BENCHMARK(BM_LoadSong)->Unit(benchmark::kMillisecond);
@@ -96,16 +109,8 @@ BENCHMARK(BM_LoadSong)->Unit(benchmark::kMillisecond);
 // The format alone, without widgets or files.
 void BM_WriteSongText(benchmark::State &state)
 {
-    FullSong full;
-    const QByteArray bytes = [&] {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("song.kds"));
-        SongScript(&full.panel, &full.table, &full.info).save(path, &full.panel);
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    const Song song = SongScriptReader::read(bytes, true, Buttons);
+    const Song song = savedSong();
+    const QByteArray bytes = SongScriptWriter::write(song);
     for (auto _ : state)
         benchmark::DoNotOptimize(SongScriptWriter::write(song));
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -114,13 +119,7 @@ BENCHMARK(BM_WriteSongText)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadSongText(benchmark::State &state)
 {
-    FullSong full;
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("song.kds"));
-    SongScript(&full.panel, &full.table, &full.info).save(path, &full.panel);
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = SongScriptWriter::write(savedSong());
     for (auto _ : state)
         benchmark::DoNotOptimize(SongScriptReader::read(bytes, true, Buttons));
     state.SetBytesProcessed(state.iterations() * bytes.size());

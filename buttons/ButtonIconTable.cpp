@@ -2,7 +2,7 @@
 
 namespace {
 
-const QColor kLabelColors[ButtonIconTable::Count] = {
+const QColor LabelColors[ButtonIconTable::Count] = {
     QColor(255, 255, 255), QColor(30, 30, 30),    QColor(255, 255, 255), QColor(255, 255, 255),
     QColor(255, 255, 255), QColor(35, 35, 35),    QColor(255, 255, 255), QColor(255, 255, 255),
     QColor(10, 10, 10),    QColor(255, 255, 255), QColor(255, 255, 255), QColor(255, 255, 255),
@@ -23,7 +23,7 @@ ButtonIconTable::ButtonIconTable()
         m_selectedPictureNames[i] = baseName(i) + QStringLiteral("sel.png");
         m_pictures[i].load(m_pictureNames[i]);
         m_selectedPictures[i].load(m_selectedPictureNames[i]);
-        m_labelColors[i] = kLabelColors[i];
+        m_labelColors[i] = LabelColors[i];
     }
 }
 

@@ -12,27 +12,16 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int kIconColumns = 7;
-constexpr int kIconRows = 2;
-constexpr int kIconLeft = 10;
-constexpr int kIconTop = 20;
-constexpr int kIconStepX = 50;
-constexpr int kIconStepY = 40;
-constexpr int kBackgroundAlpha = 128;
-
-DialogSelectIcon *s_instance = nullptr;
-
-// Runs while the application object is being destroyed, so the chooser never outlives it.
-void deleteInstance()
-{
-    delete s_instance;
-    s_instance = nullptr;
-}
-
+constexpr int IconColumns = 7;
+constexpr int IconRows = 2;
+constexpr int IconLeft = 10;
+constexpr int IconTop = 20;
+constexpr int IconStepX = 50;
+constexpr int IconStepY = 40;
+constexpr int BackgroundAlpha = 128;
 } // namespace
 
-DialogSelectIcon::DialogSelectIcon(QWidget *parent, ButtonIconTable *table) : QDialog(parent)
+DialogSelectIcon::DialogSelectIcon(const ButtonIconTable *table, QWidget *parent) : QDialog(parent)
 {
     setStyleSheet(QStringLiteral("background:transparent;"));
     setAttribute(Qt::WA_TranslucentBackground);
@@ -41,17 +30,7 @@ DialogSelectIcon::DialogSelectIcon(QWidget *parent, ButtonIconTable *table) : QD
     setupForm();
     m_buttonBox->button(QDialogButtonBox::Ok)->hide();
     m_buttonBox->button(QDialogButtonBox::Cancel)->hide();
-    if (table)
-        setIconTable(table);
-}
-
-DialogSelectIcon *DialogSelectIcon::instance()
-{
-    if (!s_instance) {
-        s_instance = new DialogSelectIcon;
-        qAddPostRoutine(deleteInstance);
-    }
-    return s_instance;
+    createIcons(*table);
 }
 
 void DialogSelectIcon::setupForm()
@@ -70,34 +49,31 @@ void DialogSelectIcon::setupForm()
     QMetaObject::connectSlotsByName(this);
 }
 
-void DialogSelectIcon::setIconTable(ButtonIconTable *table)
+void DialogSelectIcon::createIcons(const ButtonIconTable &table)
 {
-    m_iconTable = table;
-    createIcons();
-}
-
-void DialogSelectIcon::createIcons()
-{
-    for (QImageButton *&icon : m_icons) {
-        delete icon;
-        icon = nullptr;
-    }
-    for (int r = 0; r < kIconRows; ++r) {
-        for (int c = 0; c < kIconColumns; ++c) {
-            const int index = kIconColumns * r + c;
-            const QPixmap &pixmap = m_iconTable->picture(index);
+    for (int r = 0; r < IconRows; ++r) {
+        for (int c = 0; c < IconColumns; ++c) {
+            const int index = IconColumns * r + c;
+            const QPixmap &pixmap = table.picture(index);
             auto *icon = new QImageButton(this);
             icon->setPixmap(pixmap);
-            icon->setGeometry(kIconLeft + kIconStepX * c, kIconTop + kIconStepY * r, pixmap.width(),
+            icon->setGeometry(IconLeft + IconStepX * c, IconTop + IconStepY * r, pixmap.width(),
                               pixmap.height());
             connect(icon, &QImageButton::mousePress, this, &DialogSelectIcon::onMousePressIcon);
-            icon->show();
             m_icons[index] = icon;
         }
     }
 }
 
-void DialogSelectIcon::showBelow(QWidget *anchor)
+std::optional<int> DialogSelectIcon::choose(QWidget *anchor)
+{
+    placeBelow(anchor);
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return m_selectedIndex;
+}
+
+void DialogSelectIcon::placeBelow(QWidget *anchor)
 {
     const QRect area = anchor->screen()->availableGeometry();
     const QPoint topLeft = anchor->mapToGlobal(QPoint(0, 0));
@@ -107,36 +83,19 @@ void DialogSelectIcon::showBelow(QWidget *anchor)
     const int x =
         std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - width()));
     move(x, std::max(y, area.top()));
-    show();
 }
 
 void DialogSelectIcon::onMousePressIcon(QMouseEvent *, QWidget *widget)
 {
     qCDebug(lcButtons) << "comming!";
-    for (int i = 0; i < ButtonIconTable::Count; ++i) {
-        if (widget == m_icons[i])
-            m_selectedIndex = i;
-    }
-    m_picking = true;
-    emit onSelectIcon(m_selectedIndex);
-    m_picking = false;
-    if (m_dropPending) {
-        m_dropPending = false;
-        disconnect();
-    }
+    const auto it = std::find(std::begin(m_icons), std::end(m_icons), widget);
+    if (it != std::end(m_icons))
+        m_selectedIndex = int(it - std::begin(m_icons));
     accept();
-}
-
-void DialogSelectIcon::dropConnections()
-{
-    if (m_picking)
-        m_dropPending = true;
-    else
-        disconnect();
 }
 
 void DialogSelectIcon::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0, 0, 0, kBackgroundAlpha));
+    painter.fillRect(rect(), QColor(0, 0, 0, BackgroundAlpha));
 }

@@ -3,39 +3,29 @@
 #include "buttons/ButtonIconTable.h"
 
 #include <QDialog>
+#include <optional>
 
 class QDialogButtonBox;
 class QImageButton;
 class QMouseEvent;
 class QPaintEvent;
 
-// The popup in which the user picks one of the 14 sound-button pictures. The program keeps one
-// instance for its whole run (instance()); the main window and the button panel share it.
+// The popup in which the user picks one of the 14 sound-button pictures: a half-transparent
+// dark panel with the pictures in two rows. The picture for new buttons and "Change Icon" both
+// ask it.
 class DialogSelectIcon : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit DialogSelectIcon(QWidget *parent = nullptr, ButtonIconTable *table = nullptr);
+    explicit DialogSelectIcon(const ButtonIconTable *table, QWidget *parent = nullptr);
 
-    // The program-wide chooser, made on first use without a parent.
-    static DialogSelectIcon *instance();
-
-    // Stores the table and creates the icons (replacing any earlier set).
-    void setIconTable(ButtonIconTable *table);
-
-    // Shows the chooser just below the anchor (above it when there is no room), on its screen.
-    void showBelow(QWidget *anchor);
-
-    // Removes every connection of the dialog's signals. During a pick this waits until every
-    // receiver has had the choice, so one receiver cannot cut off the next.
-    void dropConnections();
+    // Opens just below the anchor (above it when there is no room), on its screen, and waits:
+    // the picture picked, or nothing when the chooser closed without a pick.
+    std::optional<int> choose(QWidget *anchor);
 
     int selectedIndex() const { return m_selectedIndex; }
     QImageButton *icon(int index) const { return m_icons[index]; }
-
-signals:
-    void onSelectIcon(int index);
 
 public slots:
     void onMousePressIcon(QMouseEvent *event, QWidget *widget);
@@ -45,12 +35,11 @@ protected:
 
 private:
     void setupForm();
-    void createIcons();
+    void createIcons(const ButtonIconTable &table);
+    void placeBelow(QWidget *anchor);
 
+    // Its OK and Cancel stay hidden: a pick closes the chooser, Escape cancels it.
     QDialogButtonBox *m_buttonBox = nullptr;
-    ButtonIconTable *m_iconTable = nullptr;
     QImageButton *m_icons[ButtonIconTable::Count] = {};
     int m_selectedIndex = 0;
-    bool m_picking = false;
-    bool m_dropPending = false;
 };

@@ -7,43 +7,34 @@
 #include <QPainter>
 
 namespace {
-
 // Baseline origins of the label: one character sits further right to look centred.
-const QPoint kSingleCharOrigin(13, 25);
-const QPoint kLabelOrigin(10, 25);
-
+const QPoint SingleCharOrigin(13, 25);
+const QPoint LabelOrigin(10, 25);
 } // namespace
 
-QSoundButton::QSoundButton(QWidget *parent) : QLabel(parent) {}
-
-void QSoundButton::setIcon(int index, const QColor &color)
+QSoundButton::QSoundButton(int number, const ButtonIconTable *iconTable, QWidget *parent)
+    : QMouseLabel(parent), m_number(number), m_iconTable(iconTable)
 {
-    m_iconIndex = index;
-    m_labelColor = color;
 }
 
-void QSoundButton::redraw()
+void QSoundButton::redraw(int iconIndex, const QString &label)
 {
-    redraw(QString::number(m_number));
-}
-
-void QSoundButton::redraw(const QString &label)
-{
-    m_normalPixmap = renderLook(m_iconTable->picture(m_iconIndex), label);
-    m_selectedPixmap = renderLook(m_iconTable->selectedPicture(m_iconIndex), label);
+    m_iconIndex = iconIndex;
+    m_label = label;
+    m_normalPixmap = renderLook(m_iconTable->picture(iconIndex));
+    m_selectedPixmap = renderLook(m_iconTable->selectedPicture(iconIndex));
     showNormal();
 }
 
 // Paints on a copy of the table's decoded picture: a song load redraws every button.
-QPixmap QSoundButton::renderLook(const QPixmap &picture, const QString &label)
+QPixmap QSoundButton::renderLook(const QPixmap &picture) const
 {
     QPixmap look = picture;
     if (!look.isNull()) {
         QPainter painter(&look);
-        painter.setPen(m_labelColor);
-        painter.drawText(label.size() == 1 ? kSingleCharOrigin : kLabelOrigin, label);
+        painter.setPen(m_iconTable->labelColor(m_iconIndex));
+        painter.drawText(m_label.size() == 1 ? SingleCharOrigin : LabelOrigin, m_label);
     }
-    m_texts[LabelText] = label;
     return look;
 }
 
@@ -63,20 +54,5 @@ void QSoundButton::mousePressEvent(QMouseEvent *event)
         qCDebug(lcButtons) << "left";
     else if (event->button() == Qt::RightButton)
         qCDebug(lcButtons) << "right";
-    emit mousePress(event, this);
-}
-
-void QSoundButton::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMove(event);
-}
-
-void QSoundButton::mouseReleaseEvent(QMouseEvent *event)
-{
-    emit mouseRelease(event);
-}
-
-void QSoundButton::leaveEvent(QEvent *)
-{
-    emit mouseLeave();
+    QMouseLabel::mousePressEvent(event);
 }

@@ -1,6 +1,5 @@
 #include "chordbook/DialogChordBook.h"
 
-#include "app/MainWindow.h"
 #include "chordbook/Log.h"
 #include "widgets/QImageButton.h"
 
@@ -13,7 +12,7 @@ constexpr int X = DialogChordBook::Muted;
 
 // Fret values by root (A, A#, B, C, C#, D, D#, E, F, F#, G, G#), type (major, 7, m, m7, M7, mM7,
 // sus4, 7sus4, dim, m7-5, aug, add9, 6, m6) and string, first (highest) string first.
-constexpr int kChords[DialogChordBook::Roots][DialogChordBook::Types][DialogChordBook::Strings] = {
+constexpr int Chords[DialogChordBook::Roots][DialogChordBook::Types][DialogChordBook::Strings] = {
     // A
     {{0, 2, 2, 2, 0, 0},
      {0, 2, 0, 2, 0, 0},
@@ -196,32 +195,32 @@ constexpr int kChords[DialogChordBook::Roots][DialogChordBook::Types][DialogChor
      {1, 0, 1, 1, X, X}},
 };
 
-const char *const kRootPictures[DialogChordBook::Roots] = {
+const char *const RootPictures[DialogChordBook::Roots] = {
     ":/img/chord_a.png",   ":/img/chord_a_s.png", ":/img/chord_b.png",   ":/img/chord_c.png",
     ":/img/chord_c_s.png", ":/img/chord_d.png",   ":/img/chord_d_s.png", ":/img/chord_e.png",
     ":/img/chord_f.png",   ":/img/chord_f_s.png", ":/img/chord_g.png",   ":/img/chord_g_s.png",
 };
 
-const char *const kTypePictures[DialogChordBook::Types] = {
+const char *const TypePictures[DialogChordBook::Types] = {
     ":/img/chord_major.png", ":/img/chord_7.png",   ":/img/chord_m.png",    ":/img/chord_m7_s.png",
     ":/img/chord_m7_l.png",  ":/img/chord_mm7.png", ":/img/chord_sus4.png", ":/img/chord_7sus4.png",
     ":/img/chord_dim.png",   ":/img/chord_m75.png", ":/img/chord_aug.png",  ":/img/chord_add9.png",
     ":/img/chord_6.png",     ":/img/chord_m6.png",
 };
 
-const char *const kStyleSheet = "#DialogChordBook{\n\nborder: 0px solid transparent;\n   "
-                                "background-image: url(:/img/book_panel.png);\n  padding: -4px "
-                                "-4px -4px -4px;\n\n \n}";
+const char *const StyleSheet = "#DialogChordBook{\n\nborder: 0px solid transparent;\n   "
+                               "background-image: url(:/img/book_panel.png);\n  padding: -4px "
+                               "-4px -4px -4px;\n\n \n}";
 
-constexpr int kRootX = 70;
-constexpr int kTypeX = 180;
-constexpr int kChordTop = 55;
-constexpr int kRootStep = 30;
-constexpr int kTypeStep = 26;
-const QSize kRootSize(27, 20);
-const QSize kTypeSize(45, 20);
-const QSize kFocusSize(45, 20);
-constexpr int kRootFocusShift = 10; // the focus is wider than a root button and starts left of it
+constexpr int RootX = 70;
+constexpr int TypeX = 180;
+constexpr int ChordTop = 55;
+constexpr int RootStep = 30;
+constexpr int TypeStep = 26;
+const QSize RootSize(27, 20);
+const QSize TypeSize(45, 20);
+const QSize FocusSize(45, 20);
+constexpr int RootFocusShift = 10; // the focus is wider than a root button and starts left of it
 
 template <typename T, std::size_t N> int indexOf(T *const (&items)[N], const T *item)
 {
@@ -244,7 +243,7 @@ DialogChordBook::DialogChordBook(QWidget *parent)
     createFocus();
     m_currentRoot = m_rootButtons[0];
     m_currentType = m_typeButtons[0];
-    m_rootFocus->move(m_currentRoot->x() - kRootFocusShift, m_currentRoot->y());
+    m_rootFocus->move(m_currentRoot->x() - RootFocusShift, m_currentRoot->y());
     m_typeFocus->setGeometry(m_currentType->geometry());
 }
 
@@ -254,7 +253,7 @@ void DialogChordBook::setupForm()
         setObjectName(QStringLiteral("DialogChordBook"));
     resize(301, 496);
     setAutoFillBackground(false);
-    setStyleSheet(QString::fromLatin1(kStyleSheet));
+    setStyleSheet(QString::fromLatin1(StyleSheet));
     setSizeGripEnabled(true);
     setWindowTitle(QCoreApplication::translate("DialogChordBook", "Dialog"));
     QMetaObject::connectSlotsByName(this);
@@ -287,14 +286,14 @@ void DialogChordBook::createCommandButtons()
 void DialogChordBook::createChordButtons()
 {
     for (int i = 0; i < Roots; ++i) {
-        m_rootButtons[i] = createButton(QRect(QPoint(kRootX, kChordTop + kRootStep * i), kRootSize),
-                                        QString::fromLatin1(kRootPictures[i]), QString());
+        m_rootButtons[i] = createButton(QRect(QPoint(RootX, ChordTop + RootStep * i), RootSize),
+                                        QString::fromLatin1(RootPictures[i]), QString());
         connect(m_rootButtons[i], &QImageButton::mousePress, this,
                 &DialogChordBook::onMousePressChord1);
     }
     for (int j = 0; j < Types; ++j) {
-        m_typeButtons[j] = createButton(QRect(QPoint(kTypeX, kChordTop + kTypeStep * j), kTypeSize),
-                                        QString::fromLatin1(kTypePictures[j]), QString());
+        m_typeButtons[j] = createButton(QRect(QPoint(TypeX, ChordTop + TypeStep * j), TypeSize),
+                                        QString::fromLatin1(TypePictures[j]), QString());
         connect(m_typeButtons[j], &QImageButton::mousePress, this,
                 &DialogChordBook::onMousePressChord2);
     }
@@ -304,13 +303,13 @@ void DialogChordBook::createFocus()
 {
     // Made after the chord buttons so that they lie on top of them.
     const QString focus = QStringLiteral(":/img/chord_focus.png");
-    m_rootFocus = createButton(QRect(QPoint(0, 0), kFocusSize), focus, QString());
-    m_typeFocus = createButton(QRect(QPoint(0, 0), kFocusSize), focus, QString());
+    m_rootFocus = createButton(QRect(QPoint(0, 0), FocusSize), focus, QString());
+    m_typeFocus = createButton(QRect(QPoint(0, 0), FocusSize), focus, QString());
 }
 
 const int *DialogChordBook::chordFrets(int root, int type)
 {
-    return kChords[root][type];
+    return Chords[root][type];
 }
 
 int DialogChordBook::selectedRoot() const
@@ -331,8 +330,7 @@ const int *DialogChordBook::selectedFrets() const
 void DialogChordBook::onMousePressSet(QMouseEvent *, QWidget *)
 {
     qCDebug(lcChordBook) << "set" << selectedRoot() << selectedType();
-    if (m_mainWindow)
-        m_mainWindow->setCurrentStrokeFrets(selectedFrets());
+    emit chordSet(selectedFrets());
 }
 
 void DialogChordBook::onMousePressClose(QMouseEvent *, QWidget *)
@@ -343,14 +341,13 @@ void DialogChordBook::onMousePressClose(QMouseEvent *, QWidget *)
 void DialogChordBook::onMousePressPlay(QMouseEvent *, QWidget *)
 {
     qCDebug(lcChordBook) << "play" << selectedRoot() << selectedType();
-    if (m_mainWindow)
-        m_mainWindow->playFrets(selectedFrets());
+    emit chordPlayed(selectedFrets());
 }
 
 void DialogChordBook::onMousePressChord1(QMouseEvent *, QWidget *widget)
 {
     m_currentRoot = static_cast<QImageButton *>(widget);
-    m_rootFocus->move(m_currentRoot->x() - kRootFocusShift, m_currentRoot->y());
+    m_rootFocus->move(m_currentRoot->x() - RootFocusShift, m_currentRoot->y());
 }
 
 void DialogChordBook::onMousePressChord2(QMouseEvent *, QWidget *widget)

@@ -4,12 +4,11 @@
 
 #include <QDialog>
 
-class MainWindow;
 class QImageButton;
 class QMouseEvent;
 
-// The chord dictionary: 12 roots x 14 types of six fret values. "set" puts the chosen chord into
-// the main window's current stroke, "play" sounds it once; the dialog is dragged by its background.
+// The chord dictionary: 12 roots x 14 types of six fret values. "set" and "play" hand the chosen
+// chord on (into the current stroke; sounded once); the dialog is dragged by its background.
 class DialogChordBook : public QDialog
 {
     Q_OBJECT
@@ -22,13 +21,16 @@ public:
 
     explicit DialogChordBook(QWidget *parent = nullptr);
 
-    void setMainWindow(MainWindow *window) { m_mainWindow = window; }
-
     // Six fret values, string 1 first (-1 = muted).
     static const int *chordFrets(int root, int type);
 
     int selectedRoot() const;
     int selectedType() const;
+
+signals:
+    // Six fret values, string 1 first (-1 = muted); valid while the signal is delivered.
+    void chordSet(const int *frets);
+    void chordPlayed(const int *frets);
 
 public slots:
     void onMousePressSet(QMouseEvent *event, QWidget *widget);
@@ -53,7 +55,6 @@ private:
     const int *selectedFrets() const;
 
     WindowDrag m_drag;
-    MainWindow *m_mainWindow = nullptr;
     QImageButton *m_setButton = nullptr;
     QImageButton *m_closeButton = nullptr;
     QImageButton *m_playButton = nullptr;

@@ -1,58 +1,41 @@
 #pragma once
 
+#include "model/SongModel.h"
+#include "upload/SongUpload.h"
 #include "widgets/WindowDrag.h"
 
 #include <QByteArray>
 #include <QDialog>
-#include <QRect>
 #include <QString>
-
 #include <memory>
 
-class MainWindow;
-class QToast;
 class QImageButton;
 class QMouseEvent;
 class QNumericTextEdit;
+class QToast;
 
 namespace Ui {
 class DialogSongInfo;
 }
 
-// The song's title, artist, user, lyrics and tap order; records the order of sound button
-// presses while recording is on. Frameless, moved by dragging its background.
+// The song's title, artist, user, lyrics and tap order: a view of the song model's information
+// (typing writes it, a load redraws it). The record button switches tap recording, which the
+// main window reads when a sound button is pressed; the submit button uploads the song.
+// Frameless, moved by dragging its background.
 class DialogSongInfo : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit DialogSongInfo(MainWindow *parent);
+    explicit DialogSongInfo(SongModel *song, QWidget *parent = nullptr);
     ~DialogSongInfo() override;
 
     bool isRecording() const { return m_recording; }
-    // Appends the button's number counted from 0 to the tap order.
-    void recordTap(int number);
-
-    QString title() const;
-    QString artist() const;
-    QString user() const;
-    QString lyrics() const;
-    QString tapOrder() const;
-
-    // Setters fill the dialog from a song file and do not count as a change of the song.
-    void setTitle(const QString &text);
-    void setArtist(const QString &text);
-    void setUser(const QString &text);
-    void setLyrics(const QString &text);
-    void setTapOrder(const QString &text);
-
-    // The upload's file name for a title: blanks and characters unsafe in a file name become "_".
-    static QString uploadBaseName(const QString &title);
-    QString uploadUrl() const { return m_uploadUrl; }
+    // How the upload writes the song to its file.
+    void setSongWriter(SongUpload::SongWriter writer) { m_writeSong = std::move(writer); }
+    QString uploadUrl() const { return m_upload->url(); }
 
 signals:
-    // The user changed the song information: a typed text or a recorded tap.
-    void songInfoChanged();
     // An upload's reply has finished; the answer is the server's (empty on failure).
     void uploadFinished(const QByteArray &answer);
 
@@ -60,28 +43,29 @@ public slots:
     void onMousePressSubmit(QMouseEvent *event, QWidget *widget);
     void onMousePressClose(QMouseEvent *event, QWidget *widget);
     void onMousePressRecord(QMouseEvent *event, QWidget *widget);
-    void replyFinished();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    QImageButton *createButton(const QString &normal, const QString &hover, const QRect &geometry,
+    QImageButton *createButton(const QRect &geometry, const QString &normal, const QString &hover,
                                const QString &toolTip);
-    void connectChangeSignals();
+    void connectEdits();
+    void showInfo(SongModel::InfoField field);
+    void showAllInfo();
     bool checkRequired();
     bool confirmUpload();
 
+    SongModel *m_song;
     Ui::DialogSongInfo *ui;
     WindowDrag m_drag;
+    QImageButton *m_submitButton = nullptr;
     QImageButton *m_closeButton = nullptr;
     QImageButton *m_recordButton = nullptr;
     QNumericTextEdit *m_tapOrderEdit = nullptr;
     bool m_recording = false;
-    MainWindow *m_mainWindow = nullptr;
-
-    QImageButton *m_submitButton = nullptr;
     std::unique_ptr<QToast> m_toast;
-    QString m_uploadUrl;
+    SongUpload *m_upload = nullptr;
+    SongUpload::SongWriter m_writeSong;
 };

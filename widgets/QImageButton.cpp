@@ -2,12 +2,20 @@
 
 #include "widgets/Picture.h"
 
-#include <QMouseEvent>
+#include <QRect>
 
-QImageButton::QImageButton(QWidget *parent) : QLabel(parent)
+QImageButton::QImageButton(QWidget *parent) : QMouseLabel(parent)
 {
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
+}
+
+QImageButton::QImageButton(QWidget *parent, const QRect &geometry, const QString &normal,
+                           const QString &hover)
+    : QImageButton(parent)
+{
+    showImages(normal, hover);
+    setGeometry(geometry);
 }
 
 void QImageButton::setImages(QString normal, QString hover)
@@ -16,9 +24,10 @@ void QImageButton::setImages(QString normal, QString hover)
     m_hoverImage = std::move(hover);
 }
 
-void QImageButton::mousePressEvent(QMouseEvent *event)
+void QImageButton::showImages(const QString &normal, const QString &hover)
 {
-    emit mousePress(event, this);
+    setPixmap(Picture::load(normal));
+    setImages(normal, hover);
 }
 
 void QImageButton::mouseMoveEvent(QMouseEvent *event)
@@ -28,20 +37,19 @@ void QImageButton::mouseMoveEvent(QMouseEvent *event)
         setPixmap(Picture::load(m_hoverImage));
         repaint();
     }
-    emit mouseMove(event);
+    QMouseLabel::mouseMoveEvent(event);
 }
 
 void QImageButton::mouseReleaseEvent(QMouseEvent *event)
 {
     showNormalImage();
-    emit mouseRelease(event);
+    QMouseLabel::mouseReleaseEvent(event);
 }
 
 void QImageButton::leaveEvent(QEvent *event)
 {
-    QLabel::leaveEvent(event);
     showNormalImage();
-    emit mouseLeave();
+    QMouseLabel::leaveEvent(event);
 }
 
 void QImageButton::showNormalImage()

@@ -1,32 +1,30 @@
 #pragma once
 
-#include <QLabel>
+#include "widgets/QMouseLabel.h"
+
 #include <QString>
 
-class QEvent;
-class QMouseEvent;
+class QRect;
 
 // A picture that swaps to its hover picture while the pointer is over it and reports presses.
-class QImageButton : public QLabel
+class QImageButton : public QMouseLabel
 {
     Q_OBJECT
 
 public:
     explicit QImageButton(QWidget *parent = nullptr);
+    // Placed at geometry, showing normal; without a hover picture it never changes.
+    QImageButton(QWidget *parent, const QRect &geometry, const QString &normal,
+                 const QString &hover = QString());
 
     // Stores both paths; the shown picture changes on the next hover, release or leave.
     void setImages(QString normal, QString hover);
+    // Shows normal now and keeps both paths.
+    void showImages(const QString &normal, const QString &hover);
 
     bool isHovered() const { return m_hovered; }
 
-signals:
-    void mousePress(QMouseEvent *event, QWidget *sender);
-    void mouseMove(QMouseEvent *event);
-    void mouseRelease(QMouseEvent *event);
-    void mouseLeave();
-
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;

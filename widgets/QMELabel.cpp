@@ -15,7 +15,7 @@ constexpr int HitOffset = 10;
 constexpr int HitReach = 15;
 } // namespace
 
-QMELabel::QMELabel(QWidget *parent) : QLabel(parent)
+QMELabel::QMELabel(QWidget *parent) : QMouseLabel(parent)
 {
     setMouseTracking(true);
     m_positions.fill(-1);
@@ -106,7 +106,7 @@ void QMELabel::hitTest(const QPoint &pos)
 void QMELabel::mouseMoveEvent(QMouseEvent *event)
 {
     hitTest(event->position().toPoint());
-    emit mouseMove(event);
+    QMouseLabel::mouseMoveEvent(event);
 }
 
 void QMELabel::mousePressEvent(QMouseEvent *event)
@@ -116,16 +116,5 @@ void QMELabel::mousePressEvent(QMouseEvent *event)
         setMarkerPos(m_hoverString, m_hoverPosition);
         m_stringMarkers[m_hoverString]->show();
     }
-    emit mousePress(event);
-}
-
-void QMELabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    emit mouseRelease(event);
-}
-
-void QMELabel::leaveEvent(QEvent *event)
-{
-    QLabel::leaveEvent(event);
-    emit mouseLeave();
+    QMouseLabel::mousePressEvent(event);
 }

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QLabel>
+#include "widgets/QMouseLabel.h"
+
 #include <QPoint>
 #include <array>
 
-class QEvent;
-class QMouseEvent;
-
 // The guitar neck: a 6 x 17 grid of strings and positions laid over the background picture.
 // Position 0 is the muted string, 1 the open string, p >= 2 the fret p - 1.
-class QMELabel : public QLabel
+class QMELabel : public QMouseLabel
 {
     Q_OBJECT
 
@@ -33,17 +31,9 @@ public:
     QLabel *hoverMarker() const { return m_hoverMarker; }
     QLabel *stringMarker(int s) const;
 
-signals:
-    void mousePress(QMouseEvent *event);
-    void mouseMove(QMouseEvent *event);
-    void mouseRelease(QMouseEvent *event);
-    void mouseLeave();
-
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
     QLabel *makeMarker(const QString &image);

@@ -14,6 +14,10 @@
 #   e2e_xdo ARGS...           xdotool ARGS, retried when the X server drops the connection
 #   e2e_type TEXT             types into the focused widget
 #   e2e_key KEY...            presses keys by name (xdotool key names: Return, BackSpace, ...)
+#   e2e_press_neck S P        presses string S at neck position P (0 mutes, 1 is open, P >= 2 is
+#                             fret P - 1)
+#   e2e_add_button            presses Add
+#   e2e_cell_x C, e2e_cell_y R  window coordinates of the middle of the panel's cell (C, R)
 #   e2e_shot FILE             screenshot of the whole screen
 #   e2e_wait_new_window WID...   waits for a visible window of the program other than the
 #                             given ones and prints its id
@@ -216,6 +220,25 @@ e2e_key()
     e2e_xdo key --delay 30 "$@"
     sleep 0.1
 }
+
+# The neck lies at (51, 98); grid point (s, p) at x = 13, 36, 51p - 44, y = 10 + 27s, and its
+# hit square is centred 10 pixels right of and below it.
+e2e_press_neck()
+{
+    local x
+    case $2 in
+        0) x=23 ;;
+        1) x=46 ;;
+        *) x=$((51 * $2 - 44 + 10)) ;;
+    esac
+    e2e_click $((51 + x)) $((98 + 10 + 27 * $1 + 10))
+}
+
+e2e_add_button() { e2e_click $((270 + 19)) $((350 + 19)); }
+
+# The panel lies at (51, 420); its cells are 31 x 32 pixels apart, buttons 30 x 30.
+e2e_cell_x() { echo $((51 + 31 * $1 + 15)); }
+e2e_cell_y() { echo $((420 + 32 * $1 + 15)); }
 
 e2e_shot()
 {

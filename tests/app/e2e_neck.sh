@@ -21,25 +21,10 @@ xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Kavendra$' >/de
 render="$KAVENDRA_BIN/e2e_render"
 muted_rest=$(printf -- ',-1%.0s' $(seq 18))
 
-# The neck lies at (51, 98); grid point (s, p) at x = 13, 36, 51p - 44, y = 10 + 27s, and its
-# hit square is centred 10 pixels right of and below it.
-neck_x()
-{
-    case $1 in
-        0) echo $((51 + 23)) ;;
-        1) echo $((51 + 46)) ;;
-        *) echo $((51 + 51 * $1 - 44 + 10)) ;;
-    esac
-}
-press_neck() # string position
-{
-    e2e_click "$(neck_x "$2")" $((98 + 10 + 27 * $1 + 10))
-}
-
 # 1. String 1 (the second string) at fret 3 plays that note into "tmp_sound.wav".
 note_file=$E2E_WORKDIR/tmp_sound.wav
 rm -f "$note_file"
-press_neck 1 4
+e2e_press_neck 1 4
 e2e_wait_file "$note_file" || e2e_fail "no tmp_sound.wav after a neck press"
 "$render" "$E2E_TMP/note.wav" 0 100 "-1,3,-1,-1,-1,-1$muted_rest" 0,0,0,0 1,1,1,1 0,0,0 ||
     e2e_fail "reference note render failed"
@@ -50,12 +35,12 @@ strum_file=$(e2e_env "$render" strum-path)
 [ -n "$strum_file" ] || e2e_fail "no strum file path"
 case $strum_file in "$E2E_HOME"/*) ;; *) e2e_fail "strum file $strum_file outside HOME" ;; esac
 rm -f "$strum_file"
-press_neck 0 1
-press_neck 1 2
-press_neck 2 1
-press_neck 3 3
-press_neck 4 4
-press_neck 5 0
+e2e_press_neck 0 1
+e2e_press_neck 1 2
+e2e_press_neck 2 1
+e2e_press_neck 3 3
+e2e_press_neck 4 4
+e2e_press_neck 5 0
 e2e_click $((752 + 13)) $((418 + 14)) # arrow of stroke 0
 e2e_click $((715 + 17)) $((418 + 15)) # speed field of stroke 0
 e2e_type 30

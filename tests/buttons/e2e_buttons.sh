@@ -17,30 +17,12 @@ strum_file=$(e2e_env "$render" strum-path)
 [ -n "$strum_file" ] || e2e_fail "no strum file path"
 muted_rest=$(printf -- ',-1%.0s' $(seq 18))
 
-# Grid point (s, p) of the neck at (51, 98); position 0 mutes, 1 is open, p is fret p - 1.
-press_neck() # string position
-{
-    local x
-    case $2 in
-        0) x=23 ;;
-        1) x=46 ;;
-        *) x=$((51 * $2 - 44 + 10)) ;;
-    esac
-    e2e_click $((51 + x)) $((98 + 20 + 27 * $1))
-}
-
-# Cell (c, r) of the panel at (51, 420): 31 x 32 pixels apart, buttons 30 x 30.
-cell_x() { echo $((51 + 31 * $1 + 15)); }
-cell_y() { echo $((420 + 32 * $1 + 15)); }
-
-add_button() { e2e_click $((270 + 19)) $((350 + 19)); }
-
 # Presses the button in cell (c, 0) and checks that the strum file is the render of FRETS
 # (stroke 0, the other strokes muted, default timing).
 expect_cell_plays() # column frets label
 {
     rm -f "$strum_file"
-    e2e_click "$(cell_x "$1")" "$(cell_y 0)"
+    e2e_click "$(e2e_cell_x "$1")" "$(e2e_cell_y 0)"
     e2e_wait_file "$strum_file" || e2e_fail "$3: no strum file"
     "$render" "$E2E_TMP/expected.wav" 0 100 "$2$muted_rest" 0,0,0,0 1,1,1,1 0,0,0 ||
         e2e_fail "$3: reference render failed"
@@ -51,19 +33,19 @@ expect_cell_plays() # column frets label
 sound1="3,-1,-1,-1,-1,-1"
 sound2="3,2,-1,-1,-1,-1"
 sound3="3,2,0,-1,-1,-1"
-press_neck 0 4
-add_button
-press_neck 1 3
-add_button
-press_neck 2 1
-add_button
+e2e_press_neck 0 4
+e2e_add_button
+e2e_press_neck 1 3
+e2e_add_button
+e2e_press_neck 2 1
+e2e_add_button
 expect_cell_plays 1 "$sound2" "button 2"
 expect_cell_plays 0 "$sound1" "button 1"
 expect_cell_plays 2 "$sound3" "button 3"
 
 # 2. The lock opened, button 1 dragged onto button 3: they swap places.
 e2e_click $((88 + 19)) $((352 + 15))
-e2e_drag "$(cell_x 0)" "$(cell_y 0)" "$(cell_x 2)" "$(cell_y 0)"
+e2e_drag "$(e2e_cell_x 0)" "$(e2e_cell_y 0)" "$(e2e_cell_x 2)" "$(e2e_cell_y 0)"
 expect_cell_plays 0 "$sound3" "cell 1 after the swap"
 expect_cell_plays 2 "$sound1" "cell 3 after the swap"
 expect_cell_plays 1 "$sound2" "cell 2 after the swap"
@@ -77,9 +59,9 @@ chooser=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialo
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
 xdotool mousemove --sync $((X + 10 + 50 * 2 + 15)) $((Y + 20 + 40 + 15)) click 1 # picture 9
 sleep 0.3
-add_button
-add_button
-e2e_click "$(cell_x 3)" "$(cell_y 0)"
+e2e_add_button
+e2e_add_button
+e2e_click "$(e2e_cell_x 3)" "$(e2e_cell_y 0)"
 [ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/panel.png"
 
 # A right click on the selected button offers "Change Icon"; picture 0 then replaces picture 9.
@@ -89,7 +71,7 @@ cell_picture()
         rgb:- | md5sum
 }
 before=$(cell_picture 3)
-e2e_click "$(cell_x 3)" "$(cell_y 0)" 3
+e2e_click "$(e2e_cell_x 3)" "$(e2e_cell_y 0)" 3
 sleep 0.3
 menu=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" | grep -vx "$E2E_WID" | head -n 1)
 [ -n "$menu" ] || e2e_fail "no menu on a right click"

@@ -2,6 +2,7 @@
 #include "buttons/ButtonIconTable.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/QSoundButton.h"
+#include "tests/support/ModalDriver.h"
 #include "widgets/QImageButton.h"
 
 #include <QAbstractButton>
@@ -20,7 +21,6 @@ private slots:
     void indexOutsideTableFallsBackToPictureZero();
     void chooserLayoutAndPick();
     void chooserBackgroundPressPicksNothing();
-    void chooserDropsConnectionsAfterEveryReceiver();
     void labelStartsRightOfSingleDigit();
     void redrawOfSelectedButtonShowsNormalLook();
     void emptyLabelDrawsNothing();
@@ -44,10 +44,8 @@ int firstDifferentColumn(const QImage &a, const QImage &b)
 
 QImage drawnButton(ButtonIconTable &table, int iconIndex, const QString &label)
 {
-    QSoundButton button;
-    button.setIconTable(&table);
-    button.setIcon(iconIndex, table.labelColor(iconIndex));
-    button.redraw(label);
+    QSoundButton button(1, &table);
+    button.redraw(iconIndex, label);
     return button.normalPixmap().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -94,65 +92,44 @@ void TestIcons::indexOutsideTableFallsBackToPictureZero()
 void TestIcons::chooserLayoutAndPick()
 {
     ButtonIconTable table;
-    DialogSelectIcon dialog(nullptr, &table);
+    DialogSelectIcon dialog(&table);
     QCOMPARE(dialog.size(), QSize(400, 135));
     QCOMPARE(dialog.icon(0)->geometry(), QRect(10, 20, 30, 30));
     QCOMPARE(dialog.icon(9)->geometry(), QRect(110, 60, 30, 30));
     QCOMPARE(dialog.icon(13)->geometry(), QRect(310, 60, 30, 30));
+    QCOMPARE(dialog.findChildren<QImageButton *>().size(), ButtonIconTable::Count);
     const auto boxButtons = dialog.findChild<QDialogButtonBox *>("buttonBox")->buttons();
     QCOMPARE(boxButtons.size(), 2);
     for (QAbstractButton *b : boxButtons)
         QVERIFY(b->isHidden());
 
-    QSignalSpy picked(&dialog, &DialogSelectIcon::onSelectIcon);
-    dialog.show();
-    QTest::mouseClick(dialog.icon(9), Qt::LeftButton);
-    QCOMPARE(picked.size(), 1);
-    QCOMPARE(picked.at(0).at(0).toInt(), 9);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QWidget anchor;
+    anchor.setGeometry(100, 100, 20, 20);
+    anchor.show();
+    QPoint shownAt;
+    whenModal<DialogSelectIcon>([&shownAt](DialogSelectIcon *chooser) {
+        shownAt = chooser->pos();
+        QTest::mouseClick(chooser->icon(9), Qt::LeftButton);
+    });
+    QCOMPARE(dialog.choose(&anchor), std::optional<int>(9));
+    QCOMPARE(shownAt, anchor.mapToGlobal(QPoint(0, 20)));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.selectedIndex(), 9);
 
-    // A second table replaces the icons instead of stacking a second set.
-    dialog.setIconTable(&table);
-    QCOMPARE(dialog.findChildren<QImageButton *>().size(), ButtonIconTable::Count);
+    // Closed without a pick (Escape): no answer; the last pick stays selected.
+    whenModal<DialogSelectIcon>(
+        [](DialogSelectIcon *chooser) { QTest::keyClick(chooser, Qt::Key_Escape); });
+    QCOMPARE(dialog.choose(&anchor), std::nullopt);
+    QCOMPARE(dialog.selectedIndex(), 9);
 }
 
 void TestIcons::chooserBackgroundPressPicksNothing()
 {
     ButtonIconTable table;
-    DialogSelectIcon dialog(nullptr, &table);
-    QSignalSpy picked(&dialog, &DialogSelectIcon::onSelectIcon);
+    DialogSelectIcon dialog(&table);
     dialog.show();
     QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(picked.size(), 0);
     QVERIFY(dialog.isVisible());
-}
-
-void TestIcons::chooserDropsConnectionsAfterEveryReceiver()
-{
-    ButtonIconTable table;
-    DialogSelectIcon dialog(nullptr, &table);
-    QList<int> first;
-    QList<int> second;
-    QObject a;
-    QObject b;
-    connect(&dialog, &DialogSelectIcon::onSelectIcon, &a, [&](int i) {
-        first << i;
-        dialog.dropConnections();
-    });
-    connect(&dialog, &DialogSelectIcon::onSelectIcon, &b, [&](int i) {
-        second << i;
-        dialog.dropConnections();
-    });
-    dialog.show();
-    QTest::mouseClick(dialog.icon(4), Qt::LeftButton);
-    QCOMPARE(first, QList<int>{4});
-    QCOMPARE(second, QList<int>{4});
-    dialog.show();
-    QTest::mouseClick(dialog.icon(5), Qt::LeftButton);
-    QCOMPARE(first.size(), 1);
-    QCOMPARE(second.size(), 1);
 }
 
 void TestIcons::labelStartsRightOfSingleDigit()
@@ -171,16 +148,12 @@ void TestIcons::labelStartsRightOfSingleDigit()
 void TestIcons::redrawOfSelectedButtonShowsNormalLook()
 {
     ButtonIconTable table;
-    QSoundButton button;
-    button.setIconTable(&table);
-    button.setNumber(4);
-    button.setIcon(2, table.labelColor(2));
-    button.redraw();
-    QCOMPARE(button.m_texts[QSoundButton::LabelText], QStringLiteral("4"));
+    QSoundButton button(4, &table);
+    button.redraw(2, QStringLiteral("4"));
     button.showSelected();
     QCOMPARE(button.pixmap().toImage(), button.selectedPixmap().toImage());
-    button.setIcon(5, table.labelColor(5));
-    button.redraw();
+    button.redraw(5, QStringLiteral("4"));
+    QCOMPARE(button.iconIndex(), 5);
     QCOMPARE(button.pixmap().toImage(), button.normalPixmap().toImage());
     QVERIFY(button.normalPixmap().toImage() != button.selectedPixmap().toImage());
 }
@@ -188,31 +161,24 @@ void TestIcons::redrawOfSelectedButtonShowsNormalLook()
 void TestIcons::emptyLabelDrawsNothing()
 {
     ButtonIconTable table;
-    QSoundButton button;
-    button.setIconTable(&table);
-    button.m_texts[QSoundButton::LabelText] = QStringLiteral("old");
-    button.redraw(QString());
-    QCOMPARE(button.m_texts[QSoundButton::LabelText], QString());
-    QCOMPARE(button.normalPixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+    QCOMPARE(drawnButton(table, 0, QString()),
              table.picture(0).toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestIcons::buttonWithUnknownPictureKeepsItsIndex()
 {
     ButtonIconTable table;
-    QSoundButton button;
-    button.setIconTable(&table);
-    button.setNumber(3);
-    button.setIcon(42, table.labelColor(42));
-    button.redraw();
-    QCOMPARE(button.m_iconIndex, 42);
+    QSoundButton button(3, &table);
+    button.redraw(42, QStringLiteral("3"));
+    QCOMPARE(button.iconIndex(), 42);
     QCOMPARE(button.normalPixmap().toImage().convertToFormat(QImage::Format_ARGB32),
              drawnButton(table, 0, QStringLiteral("3")));
 }
 
 void TestIcons::rightPressIsReported()
 {
-    QSoundButton button;
+    ButtonIconTable table;
+    QSoundButton button(1, &table);
     QList<QWidget *> senders;
     connect(&button, &QSoundButton::mousePress, this,
             [&](QMouseEvent *, QWidget *sender) { senders << sender; });

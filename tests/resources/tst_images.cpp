@@ -202,7 +202,7 @@ void TestImages::picturesNamedInTheCode()
     const QHash<QString, QSize> sizes = statedSizes();
     QSet<QString> named;
     for (const char *folder :
-         {"app", "sound", "script", "widgets", "buttons", "chordbook", "upload"}) {
+         {"app", "sound", "script", "model", "widgets", "buttons", "chordbook", "upload"}) {
         QDirIterator it(QString(KAVENDRA_SOURCE_DIR) + "/" + folder,
                         {"*.cpp", "*.h", "*.ui", "*.qss"}, QDir::Files,
                         QDirIterator::Subdirectories);

@@ -17,18 +17,7 @@ MAIN_WID=$E2E_WID
 render="$KAVENDRA_BIN/e2e_render"
 muted_rest=$(printf -- ',-1%.0s' $(seq 18))
 
-press_neck() # string position: the fret is position - 1
-{
-    local x
-    case $2 in
-        0) x=$((51 + 23)) ;;
-        1) x=$((51 + 46)) ;;
-        *) x=$((51 + 51 * $2 - 44 + 10)) ;;
-    esac
-    e2e_click "$x" $((98 + 10 + 27 * $1 + 10))
-}
 press() { e2e_click $(($1 + $3 / 2)) $(($2 + $3 / 2)); } # x y size
-add_button() { press 270 350 39; }
 
 # Waits for a visible window of the program other than the given ones; prints its id.
 wait_new_window()
@@ -69,16 +58,16 @@ answer_file_dialog() # window path
 }
 
 # 1. Two buttons: an open E chord shape on stroke 0, then a second one with two strings.
-press_neck 0 1
-press_neck 1 1
-press_neck 2 2
-press_neck 3 3
-press_neck 4 3
-press_neck 5 1
-add_button
-press_neck 0 4
-press_neck 5 4
-add_button
+e2e_press_neck 0 1
+e2e_press_neck 1 1
+e2e_press_neck 2 2
+e2e_press_neck 3 3
+e2e_press_neck 4 3
+e2e_press_neck 5 1
+e2e_add_button
+e2e_press_neck 0 4
+e2e_press_neck 5 4
+e2e_add_button
 
 # 2. Song information, brackets included.
 press 207 19 39
@@ -104,7 +93,7 @@ grep -qx '\[title,&#91;Live&#93; Evening\]' "$song.kds" || e2e_fail "title recor
 grep -qx 'la, la\]' "$song.kds" || e2e_fail "lyrics not on two lines"
 
 # 4. A third button is an unsaved change: Load asks; Escape cancels, "Leave Anyway" goes on.
-add_button
+e2e_add_button
 press 42 19 39
 question=$(wait_new_window "$MAIN_WID" "$info") || e2e_fail "Load asked nothing"
 key_into "$question" Escape
@@ -135,7 +124,7 @@ e2e_wait_file "$E2E_TMP/again.kds" || e2e_fail "second save wrote nothing"
 cmp -s "$song.kds" "$E2E_TMP/again.kds" || e2e_fail "$(diff "$song.kds" "$E2E_TMP/again.kds")"
 
 # 7. Power with unsaved changes asks; Cancel keeps the window, "Leave Anyway" ends it.
-add_button
+e2e_add_button
 press 863 16 46
 question=$(wait_new_window "$MAIN_WID" "$info") || e2e_fail "Power asked nothing"
 key_into "$question" Escape

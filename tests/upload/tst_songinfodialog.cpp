@@ -1,29 +1,33 @@
-// The song info dialog on its own: tap recording, the record button, dragging, and which
-// changes count as changes of the song.
+// The song info dialog as a view of the song information: what typing writes, what a change
+// of the model shows, the record button, closing and dragging.
+#include "model/SongModel.h"
+#include "script/Song.h"
+#include "tests/support/Mouse.h"
 #include "upload/DialogSongInfo.h"
 #include "widgets/QImageButton.h"
 
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <memory>
 
 class TestSongInfoDialog : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void recordsTapsCountedFromZero();
+    void init() { m_song = std::make_unique<SongModel>(); }
     void recordButtonToggles();
     void closeHidesAndKeepsEverything();
-    void userEditsAndTapsAreChanges();
-    void settersAreNoChange();
+    void typingWritesTheSong();
+    void showsTheSong();
     void dragsByItsBackground();
 
 private:
     static QImageButton *buttonWithTip(DialogSongInfo &dialog, const QString &tip);
-    static void press(QWidget *widget);
+
+    std::unique_ptr<SongModel> m_song;
 };
 
 QImageButton *TestSongInfoDialog::buttonWithTip(DialogSongInfo &dialog, const QString &tip)
@@ -35,27 +39,9 @@ QImageButton *TestSongInfoDialog::buttonWithTip(DialogSongInfo &dialog, const QS
     return nullptr;
 }
 
-void TestSongInfoDialog::press(QWidget *widget)
-{
-    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(5, 5));
-}
-
-void TestSongInfoDialog::recordsTapsCountedFromZero()
-{
-    DialogSongInfo dialog(nullptr);
-    dialog.recordTap(2);
-    dialog.recordTap(5);
-    dialog.recordTap(2);
-    QCOMPARE(dialog.tapOrder(), QStringLiteral("1,4,1"));
-    dialog.setTapOrder(QStringLiteral("7,"));
-    dialog.recordTap(1);
-    QCOMPARE(dialog.tapOrder(), QStringLiteral("7,,0"));
-}
-
 void TestSongInfoDialog::recordButtonToggles()
 {
-    DialogSongInfo dialog(nullptr);
+    DialogSongInfo dialog(m_song.get());
     QImageButton *record =
         buttonWithTip(dialog, QStringLiteral("record tap order when play button"));
     QVERIFY(record);
@@ -63,85 +49,98 @@ void TestSongInfoDialog::recordButtonToggles()
     QCOMPARE(record->geometry(), QRect(190, 160, 68, 25));
     QVERIFY(dialog.rect().contains(record->geometry()));
     QVERIFY(!dialog.isRecording());
-    press(record);
+    Mouse::click(record);
     QVERIFY(dialog.isRecording());
     QCOMPARE(record->pixmap().toImage(),
              QPixmap(QStringLiteral(":/img/bt_rectangle.png")).toImage());
-    press(record);
+    Mouse::click(record);
     QVERIFY(!dialog.isRecording());
     QCOMPARE(record->pixmap().toImage(), QPixmap(QStringLiteral(":/img/bt_record.png")).toImage());
 }
 
 void TestSongInfoDialog::closeHidesAndKeepsEverything()
 {
-    DialogSongInfo dialog(nullptr);
+    DialogSongInfo dialog(m_song.get());
     dialog.show();
-    dialog.setTitle(QStringLiteral("T"));
-    dialog.recordTap(3);
-    press(buttonWithTip(dialog, QStringLiteral("record tap order when play button")));
-    press(buttonWithTip(dialog, QStringLiteral("close web dialog")));
+    auto *title = dialog.findChild<QLineEdit *>(QStringLiteral("LEtitle"));
+    QTest::keyClicks(title, QStringLiteral("T"));
+    Mouse::click(buttonWithTip(dialog, QStringLiteral("record tap order when play button")));
+    Mouse::click(buttonWithTip(dialog, QStringLiteral("close web dialog")));
     QVERIFY(!dialog.isVisible());
     QVERIFY(dialog.isRecording());
-    QCOMPARE(dialog.title(), QStringLiteral("T"));
-    QCOMPARE(dialog.tapOrder(), QStringLiteral("2"));
+    QCOMPARE(title->text(), QStringLiteral("T"));
+    QCOMPARE(m_song->info(SongModel::Title), QStringLiteral("T"));
 }
 
-void TestSongInfoDialog::userEditsAndTapsAreChanges()
+void TestSongInfoDialog::typingWritesTheSong()
 {
-    DialogSongInfo dialog(nullptr);
+    DialogSongInfo dialog(m_song.get());
     dialog.show();
-    QSignalSpy changes(&dialog, &DialogSongInfo::songInfoChanged);
-    for (const char *name : {"LEtitle", "LEartist", "LEuser"}) {
+    const QList<std::pair<const char *, SongModel::InfoField>> lines = {
+        {"LEtitle", SongModel::Title},
+        {"LEartist", SongModel::Artist},
+        {"LEuser", SongModel::User}};
+    for (const auto &[name, field] : lines) {
         auto *edit = dialog.findChild<QLineEdit *>(QLatin1String(name));
         QVERIFY2(edit, name);
-        const int before = int(changes.count());
-        QTest::keyClicks(edit, QStringLiteral("x"));
-        QVERIFY2(changes.count() > before, name);
+        m_song->markSaved();
+        QTest::keyClicks(edit, QStringLiteral("x y"));
+        QCOMPARE(m_song->info(field), QStringLiteral("x y"));
+        QVERIFY2(m_song->isModified(), name);
     }
     auto *lyrics = dialog.findChild<QTextEdit *>(QStringLiteral("POLyrics"));
     QVERIFY(lyrics);
-    int before = int(changes.count());
     QTest::keyClicks(lyrics, QStringLiteral("la"));
-    QVERIFY(changes.count() > before);
-    before = int(changes.count());
-    dialog.recordTap(1);
-    QVERIFY(changes.count() > before);
+    QTest::keyClick(lyrics, Qt::Key_Return);
+    QTest::keyClicks(lyrics, QStringLiteral("lo"));
+    QCOMPARE(m_song->info(SongModel::Lyrics), QStringLiteral("la\nlo"));
+    QTextEdit *taps = nullptr;
+    for (QTextEdit *edit : dialog.findChildren<QTextEdit *>()) {
+        if (edit != lyrics)
+            taps = edit;
+    }
+    QVERIFY(taps);
+    QTest::keyClicks(taps, QStringLiteral("1,2"));
+    QCOMPARE(m_song->info(SongModel::TapOrder), QStringLiteral("1,2"));
 }
 
-// A loaded song fills the dialog through the setters: that is no unsaved change.
-void TestSongInfoDialog::settersAreNoChange()
+// The song's changes (a recorded tap, a load) show without counting as edits.
+void TestSongInfoDialog::showsTheSong()
 {
-    DialogSongInfo dialog(nullptr);
-    QSignalSpy changes(&dialog, &DialogSongInfo::songInfoChanged);
-    dialog.setTitle(QStringLiteral("a"));
-    dialog.setArtist(QStringLiteral("b"));
-    dialog.setUser(QStringLiteral("c"));
-    dialog.setLyrics(QStringLiteral("d\ne"));
-    dialog.setTapOrder(QStringLiteral("0,1"));
-    QCOMPARE(changes.count(), 0);
-    QCOMPARE(dialog.title(), QStringLiteral("a"));
-    QCOMPARE(dialog.artist(), QStringLiteral("b"));
-    QCOMPARE(dialog.user(), QStringLiteral("c"));
-    QCOMPARE(dialog.lyrics(), QStringLiteral("d\ne"));
-    QCOMPARE(dialog.tapOrder(), QStringLiteral("0,1"));
+    DialogSongInfo dialog(m_song.get());
+    Song song;
+    song.title = QStringLiteral("a");
+    song.artist = QStringLiteral("b");
+    song.user = QStringLiteral("c");
+    song.lyrics = QStringLiteral("d\ne");
+    song.tapOrder = QStringLiteral("0,1");
+    m_song->loadSong(song);
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("LEtitle"))->text(), QStringLiteral("a"));
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("LEartist"))->text(),
+             QStringLiteral("b"));
+    QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("LEuser"))->text(), QStringLiteral("c"));
+    auto *lyrics = dialog.findChild<QTextEdit *>(QStringLiteral("POLyrics"));
+    QCOMPARE(lyrics->toPlainText(), QStringLiteral("d\ne"));
+    QVERIFY(!m_song->isModified());
+    QCOMPARE(m_song->info(SongModel::Lyrics), QStringLiteral("d\ne"));
+
+    m_song->appendTap(3);
+    bool shown = false;
+    for (QTextEdit *edit : dialog.findChildren<QTextEdit *>())
+        shown |= edit->toPlainText() == QStringLiteral("0,1,2");
+    QVERIFY(shown);
+    QCOMPARE(m_song->info(SongModel::TapOrder), QStringLiteral("0,1,2"));
 }
 
 void TestSongInfoDialog::dragsByItsBackground()
 {
-    DialogSongInfo dialog(nullptr);
+    DialogSongInfo dialog(m_song.get());
     dialog.move(100, 100);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.size(), QSize(297, 542));
     const QPoint start = dialog.frameGeometry().topLeft();
-    const QPoint local(10, 10);
-    QMouseEvent pressEvent(QEvent::MouseButtonPress, local, dialog.mapToGlobal(local),
-                           Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(&dialog, &pressEvent);
-    const QPoint moved = local + QPoint(30, 20);
-    QMouseEvent moveEvent(QEvent::MouseMove, moved, dialog.mapToGlobal(moved), Qt::NoButton,
-                          Qt::LeftButton, {});
-    QApplication::sendEvent(&dialog, &moveEvent);
+    Mouse::drag(&dialog, QPoint(10, 10), QPoint(30, 20));
     QCOMPARE(dialog.frameGeometry().topLeft(), start + QPoint(30, 20));
 }
 

@@ -1,8 +1,12 @@
-#include "app/MainWindow.h"
+// The upload from the song info dialog against a fake server: the required entries, the
+// question, the request's fields and files, and each reply answered for itself.
+#include "model/SongModel.h"
+#include "script/SongFile.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/upload/FakeHttpPeer.h"
-#include "tests/upload/ModalDriver.h"
 #include "upload/DialogSongInfo.h"
 #include "upload/FormPostPlugin.h"
+#include "upload/SongUpload.h"
 #include "widgets/QToast.h"
 
 #include <QApplication>
@@ -32,26 +36,29 @@ QByteArray boundaryOf(const FakeHttpPeer::Request &request)
         .mid(int(qstrlen("multipart/form-data; boundary=")));
 }
 
-// The main window with its own song info dialog, uploading to the given address.
+// A song and its dialog, uploading to the given address; the song is written as Save writes it.
 struct Program
 {
     explicit Program(const QString &url)
     {
         qputenv("KAVENDRA_UPLOAD_URL", url.toUtf8());
-        window = std::make_unique<MainWindow>();
-        dialog = window->findChild<DialogSongInfo *>();
+        dialog = std::make_unique<DialogSongInfo>(&song);
+        dialog->setSongWriter([this](const QString &path) {
+            QString reason;
+            return SongFile::write(path, song.toSong(), &reason);
+        });
     }
     void fill(const QString &title, const QString &user, const QString &artist)
     {
-        dialog->setTitle(title);
-        dialog->setUser(user);
-        dialog->setArtist(artist);
-        dialog->setLyrics("first line\nsecond line");
+        song.setInfo(SongModel::Title, title);
+        song.setInfo(SongModel::User, user);
+        song.setInfo(SongModel::Artist, artist);
+        song.setInfo(SongModel::Lyrics, "first line\nsecond line");
     }
     void submit() { dialog->onMousePressSubmit(nullptr, nullptr); }
 
-    std::unique_ptr<MainWindow> window;
-    DialogSongInfo *dialog = nullptr;
+    SongModel song;
+    std::unique_ptr<DialogSongInfo> dialog;
 };
 } // namespace
 
@@ -118,13 +125,13 @@ void TestSongUpload::uploadBaseName()
 {
     QFETCH(QString, title);
     QFETCH(QString, name);
-    QCOMPARE(DialogSongInfo::uploadBaseName(title), name);
+    QCOMPARE(SongUpload::baseName(title), name);
 }
 
 void TestSongUpload::uploadAddress()
 {
     Program custom("http://songs.example:81/songs/upload.php");
-    QVERIFY(custom.dialog);
+    QVERIFY(custom.dialog.get());
     QCOMPARE(custom.dialog->uploadUrl(), QString("http://songs.example:81/songs/upload.php"));
     Program standard("");
     QCOMPARE(standard.dialog->uploadUrl(), QString("http://127.0.0.1:8080/songs/upload.php"));
@@ -193,7 +200,7 @@ void TestSongUpload::submitSendsSongAndFields()
     peer.setAnswer(200, "ok 7");
     Program program(peer.url("/songs/upload.php"));
     program.fill("My first song", "me", QString::fromUtf8("The B\xc3\xa4nd"));
-    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+    QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
 
     QString question;
     answerQuestion("Yes", &question);
@@ -234,7 +241,7 @@ void TestSongUpload::unsafeTitleStaysInTempDir()
     Program program(peer.url("/songs/upload.php"));
     // Relative to the temporary directory this would name a file two levels up.
     program.fill("../../x", "me", "band");
-    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+    QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
     answerQuestion("Yes");
     program.submit();
     QVERIFY(finished.wait(10000));
@@ -269,7 +276,7 @@ void TestSongUpload::eachReplyReportsItsOwnAnswer()
 {
     FakeHttpPeer peer;
     Program program(peer.url("/songs/upload.php"));
-    QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+    QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
 
     // The first upload hangs until the second has been answered.
     peer.setHolding(true);
@@ -319,7 +326,7 @@ void TestSongUpload::failuresNeitherHangNorCrash()
     for (const Case &c : cases) {
         Program program(c.url);
         program.fill("Song", "me", "band");
-        QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+        QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
         answerQuestion("Yes");
         program.submit();
         QVERIFY2(finished.wait(10000), qPrintable(c.url));
@@ -334,7 +341,7 @@ void TestSongUpload::failuresNeitherHangNorCrash()
     {
         Program program(silent.url("/songs/upload.php"));
         program.fill("Song", "me", "band");
-        QSignalSpy finished(program.dialog, &DialogSongInfo::uploadFinished);
+        QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
         answerQuestion("Yes");
         program.submit();
         QTRY_COMPARE(silent.requests().size(), 1);

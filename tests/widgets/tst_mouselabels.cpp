@@ -1,3 +1,4 @@
+#include "tests/support/Mouse.h"
 #include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QMELabel.h"
@@ -11,33 +12,6 @@
 #include <QtTest>
 
 namespace {
-void sendMouse(QWidget *w, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
-void moveTo(QWidget *w, QPointF pos, Qt::MouseButtons buttons = Qt::NoButton)
-{
-    sendMouse(w, QEvent::MouseMove, pos, buttons);
-}
-
-void pressAt(QWidget *w, QPointF pos)
-{
-    sendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton);
-}
-
-void releaseAt(QWidget *w, QPointF pos)
-{
-    sendMouse(w, QEvent::MouseButtonRelease, pos, Qt::NoButton);
-}
-
-void leave(QWidget *w)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(w, &event);
-}
-
 QPoint hover(const QMELabel &neck)
 {
     int s = 0;
@@ -133,7 +107,7 @@ void TestMouseLabels::neckEveryGridCentreHitsItsOwnPoint()
     QSignalSpy moves(&neck, &QMELabel::mouseMove);
     for (int s = 0; s < QMELabel::StringCount; ++s) {
         for (int p = 0; p < QMELabel::PositionCount; ++p) {
-            moveTo(&neck, QMELabel::gridPoint(s, p) + QPoint(10, 10));
+            Mouse::move(&neck, QMELabel::gridPoint(s, p) + QPoint(10, 10));
             QCOMPARE(hover(neck), QPoint(s, p));
             QVERIFY(!neck.hoverMarker()->isHidden());
             QCOMPARE(neck.hoverMarker()->geometry(),
@@ -147,41 +121,41 @@ void TestMouseLabels::neckOverlapsLetTheLaterPointWin()
 {
     QMELabel neck;
     // Only string 1, position 0 (centre (23, 47)) contains this point.
-    moveTo(&neck, QPoint(29, 37));
+    Mouse::move(&neck, QPoint(29, 37));
     QCOMPARE(hover(neck), QPoint(1, 0));
     // Strings 0 and 1 at positions 0 and 1 all contain this point.
-    moveTo(&neck, QPoint(33, 34));
+    Mouse::move(&neck, QPoint(33, 34));
     QCOMPARE(hover(neck), QPoint(1, 1));
     QCOMPARE(neck.hoverMarker()->pos(), QPoint(36, 37));
     // Positions 1 and 2 overlap by 2 columns: x = 60 and 61 lie in both.
-    moveTo(&neck, QPoint(59, 20));
+    Mouse::move(&neck, QPoint(59, 20));
     QCOMPARE(hover(neck), QPoint(0, 1));
-    moveTo(&neck, QPoint(60, 20));
+    Mouse::move(&neck, QPoint(60, 20));
     QCOMPARE(hover(neck), QPoint(0, 2));
 }
 
 void TestMouseLabels::neckGapsHideTheHoverMarker()
 {
     QMELabel neck;
-    moveTo(&neck, QPoint(68, 20));
+    Mouse::move(&neck, QPoint(68, 20));
     QCOMPARE(hover(neck), QPoint(0, 2));
 
     // Between the squares of positions 2 (ends at 90) and 3 (starts at 104).
-    moveTo(&neck, QPoint(90, 20));
+    Mouse::move(&neck, QPoint(90, 20));
     QCOMPARE(hover(neck), QPoint(0, 2));
     QVERIFY(!neck.hoverMarker()->isHidden());
-    moveTo(&neck, QPoint(91, 20));
+    Mouse::move(&neck, QPoint(91, 20));
     QVERIFY(neck.hoverMarker()->isHidden());
     QCOMPARE(hover(neck), QPoint(0, 2));
 
     // The square of string 0, position 5 ends 15 pixels from its centre (221, 20).
-    moveTo(&neck, QPoint(236, 20));
+    Mouse::move(&neck, QPoint(236, 20));
     QCOMPARE(hover(neck), QPoint(0, 5));
     QVERIFY(!neck.hoverMarker()->isHidden());
-    moveTo(&neck, QPoint(237, 20));
+    Mouse::move(&neck, QPoint(237, 20));
     QVERIFY(neck.hoverMarker()->isHidden());
     // Below the sixth string.
-    moveTo(&neck, QPoint(221, 171));
+    Mouse::move(&neck, QPoint(221, 171));
     QVERIFY(neck.hoverMarker()->isHidden());
 }
 
@@ -189,9 +163,9 @@ void TestMouseLabels::neckPressActsOnTheLastHoverPoint()
 {
     QMELabel neck;
     QSignalSpy presses(&neck, &QMELabel::mousePress);
-    moveTo(&neck, QMELabel::gridPoint(3, 4) + QPoint(10, 10));
-    moveTo(&neck, QPoint(97, 20)); // a gap: the hover point stays (3, 4)
-    pressAt(&neck, QPoint(97, 20));
+    Mouse::move(&neck, QMELabel::gridPoint(3, 4) + QPoint(10, 10));
+    Mouse::move(&neck, QPoint(97, 20)); // a gap: the hover point stays (3, 4)
+    Mouse::press(&neck, QPoint(97, 20));
 
     QCOMPARE(presses.count(), 1);
     QCOMPARE(neck.markerPos(3), 4);
@@ -204,7 +178,7 @@ void TestMouseLabels::neckPressBeforeAnyHoverOnlySignals()
 {
     QMELabel neck;
     QSignalSpy presses(&neck, &QMELabel::mousePress);
-    pressAt(&neck, QPoint(23, 20));
+    Mouse::press(&neck, QPoint(23, 20));
     QCOMPARE(presses.count(), 1);
     for (int s = 0; s < QMELabel::StringCount; ++s)
         QCOMPARE(neck.markerPos(s), -1);
@@ -240,9 +214,9 @@ void TestMouseLabels::neckReportsReleaseAndLeave()
     QMELabel neck;
     QSignalSpy releases(&neck, &QMELabel::mouseRelease);
     QSignalSpy leaves(&neck, &QMELabel::mouseLeave);
-    moveTo(&neck, QPoint(23, 20));
-    releaseAt(&neck, QPoint(23, 20));
-    leave(&neck);
+    Mouse::move(&neck, QPoint(23, 20));
+    Mouse::release(&neck, QPoint(23, 20));
+    Mouse::leave(&neck);
     QCOMPARE(releases.count(), 1);
     QCOMPARE(leaves.count(), 1);
     // Leaving keeps the hover marker where it was.
@@ -262,26 +236,26 @@ void TestMouseLabels::imageButtonSwapsPicturesOnHoverLeaveAndRelease()
     button.setImages(m_red, m_blue);
     QVERIFY(!shownColour(button).isValid()); // nothing shown until the next hover
 
-    moveTo(&button, QPoint(2, 2));
+    Mouse::move(&button, QPoint(2, 2));
     QVERIFY(button.isHovered());
     QCOMPARE(shownColour(button), QColor(Qt::blue));
-    moveTo(&button, QPoint(3, 3));
+    Mouse::move(&button, QPoint(3, 3));
     QCOMPARE(moves.count(), 2);
 
-    leave(&button);
+    Mouse::leave(&button);
     QVERIFY(!button.isHovered());
     QCOMPARE(shownColour(button), QColor(Qt::red));
     QCOMPARE(leaves.count(), 1);
 
-    moveTo(&button, QPoint(2, 2));
+    Mouse::move(&button, QPoint(2, 2));
     QCOMPARE(shownColour(button), QColor(Qt::blue));
-    releaseAt(&button, QPoint(2, 2));
+    Mouse::release(&button, QPoint(2, 2));
     QVERIFY(!button.isHovered());
     QCOMPARE(shownColour(button), QColor(Qt::red));
     QCOMPARE(releases.count(), 1);
 
     // Hovered again after the release, on the next move.
-    moveTo(&button, QPoint(2, 2));
+    Mouse::move(&button, QPoint(2, 2));
     QCOMPARE(shownColour(button), QColor(Qt::blue));
 }
 
@@ -290,7 +264,7 @@ void TestMouseLabels::imageButtonWithoutHoverPathNeverHovers()
     QImageButton button;
     button.setImages(m_red, QString());
     button.setPixmap(QPixmap(m_red));
-    moveTo(&button, QPoint(2, 2));
+    Mouse::move(&button, QPoint(2, 2));
     QVERIFY(!button.isHovered());
     QCOMPARE(shownColour(button), QColor(Qt::red));
 }
@@ -299,11 +273,11 @@ void TestMouseLabels::imageButtonWithoutNormalPathKeepsHoverPicture()
 {
     QImageButton button;
     button.setImages(QString(), m_blue);
-    moveTo(&button, QPoint(2, 2));
-    leave(&button);
+    Mouse::move(&button, QPoint(2, 2));
+    Mouse::leave(&button);
     QVERIFY(!button.isHovered());
     QCOMPARE(shownColour(button), QColor(Qt::blue));
-    releaseAt(&button, QPoint(2, 2));
+    Mouse::release(&button, QPoint(2, 2));
     QCOMPARE(shownColour(button), QColor(Qt::blue));
 }
 
@@ -311,9 +285,9 @@ void TestMouseLabels::imageButtonPressCarriesItself()
 {
     QImageButton button;
     button.setImages(m_red, m_blue);
-    moveTo(&button, QPoint(2, 2));
+    Mouse::move(&button, QPoint(2, 2));
     QSignalSpy presses(&button, &QImageButton::mousePress);
-    pressAt(&button, QPoint(2, 2));
+    Mouse::press(&button, QPoint(2, 2));
     QCOMPARE(presses.count(), 1);
     QCOMPARE(presses.at(0).at(1).value<QWidget *>(), &button);
     QVERIFY(button.isHovered()); // the press alone leaves the picture as it was
@@ -323,21 +297,17 @@ void TestMouseLabels::imageButtonPressCarriesItself()
 void TestMouseLabels::noteLampReportsItself()
 {
     QNoteLamp lamp;
-    QCOMPARE(lamp.lampIndex, -1);
-    lamp.lampIndex = 2;
     QSignalSpy presses(&lamp, &QNoteLamp::mousePress);
     QSignalSpy moves(&lamp, &QNoteLamp::mouseMove);
     QSignalSpy releases(&lamp, &QNoteLamp::mouseRelease);
     QSignalSpy leaves(&lamp, &QNoteLamp::mouseLeave);
     // The lamp does not track the mouse: moves arrive while a button is held.
-    moveTo(&lamp, QPoint(1, 1), Qt::LeftButton);
-    pressAt(&lamp, QPoint(1, 1));
-    releaseAt(&lamp, QPoint(1, 1));
-    leave(&lamp);
+    Mouse::move(&lamp, QPoint(1, 1), Qt::LeftButton);
+    Mouse::press(&lamp, QPoint(1, 1));
+    Mouse::release(&lamp, QPoint(1, 1));
+    Mouse::leave(&lamp);
     QCOMPARE(presses.count(), 1);
-    auto *sender = qobject_cast<QNoteLamp *>(presses.at(0).at(1).value<QWidget *>());
-    QVERIFY(sender);
-    QCOMPARE(sender->lampIndex, 2);
+    QCOMPARE(presses.at(0).at(1).value<QWidget *>(), &lamp);
     QCOMPARE(moves.count(), 1);
     QCOMPARE(releases.count(), 1);
     QCOMPARE(leaves.count(), 1);

@@ -1,3 +1,4 @@
+#include "tests/support/Mouse.h"
 #include "widgets/QNumericLineEdit.h"
 #include "widgets/QRotarySwitch.h"
 
@@ -8,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-void sendMouse(QWidget *w, QEvent::Type type, QPointF pos, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
 void focusOut(QWidget *w)
 {
     QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
@@ -30,9 +25,9 @@ QPointF atAngle(double degrees)
 
 void dragTo(QRotarySwitch *knob, double degrees)
 {
-    sendMouse(knob, QEvent::MouseButtonPress, QPointF(29, 5), Qt::LeftButton);
-    sendMouse(knob, QEvent::MouseMove, atAngle(degrees), Qt::LeftButton);
-    sendMouse(knob, QEvent::MouseButtonRelease, atAngle(degrees), Qt::NoButton);
+    Mouse::press(knob, QPointF(29, 5));
+    Mouse::move(knob, atAngle(degrees), Qt::LeftButton);
+    Mouse::release(knob, atAngle(degrees));
 }
 
 struct FretField
@@ -347,10 +342,10 @@ void TestNumericInputs::knobDeadZoneAndIdleMovesChangeNothing()
     }
 
     // A press alone changes nothing; moves after the release are ignored.
-    sendMouse(&knob, QEvent::MouseButtonPress, atAngle(180.0), Qt::LeftButton);
+    Mouse::press(&knob, atAngle(180.0));
     QCOMPARE(knob.value(), 60.0);
-    sendMouse(&knob, QEvent::MouseButtonRelease, atAngle(180.0), Qt::NoButton);
-    sendMouse(&knob, QEvent::MouseMove, atAngle(180.0), Qt::NoButton);
+    Mouse::release(&knob, atAngle(180.0));
+    Mouse::move(&knob, atAngle(180.0));
     QCOMPARE(knob.value(), 60.0);
     QCOMPARE(edit.text(), QString("60"));
 }

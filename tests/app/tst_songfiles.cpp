@@ -1,0 +1,343 @@
+// The song file commands on the real window, with their dialogs answered by a driver: the
+// unsaved-changes question before a load and on close, what a load reports, saves that fail
+// or are cancelled, the ".kds" suffix, and which edits count as unsaved changes.
+#include "app/MainWindow.h"
+#include "app/SongFileCommands.h"
+#include "buttons/DialogSelectIcon.h"
+#include "buttons/QButtonPanel.h"
+#include "buttons/QSoundButton.h"
+#include "model/CurrentSound.h"
+#include "model/SongModel.h"
+#include "script/SongScriptReader.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/Mouse.h"
+#include "upload/DialogSongInfo.h"
+#include "widgets/QImageButton.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+// The driver's answers, by name.
+const auto click = ModalDriver::click;
+const auto chooseFile = ModalDriver::chooseFile;
+const auto cancelFile = ModalDriver::cancelFile;
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+} // namespace
+
+class TestSongFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void songInfoEditsAreUnsavedChanges();
+    void saveAddsSuffixAndClearsFlag();
+    void failedSaveKeepsFlag();
+    void loadStopsWhenTheSaveDoesNot();
+    void loadAfterLeaveAnyway();
+    void loadReportsFilesItCannotUse();
+    void closeAsksWithUnsavedChanges();
+    void selectedButtonTakesFormEditsBeforeSave();
+    void changedPictureIsAnUnsavedChange();
+
+private:
+    QImageButton *command(const QString &tip) const;
+    void pressLoad() const { Mouse::click(command(QStringLiteral("Load"))); }
+    void pressSave() const { Mouse::click(command(QStringLiteral("Save"))); }
+    SongModel *song() const { return m_window->findChild<SongModel *>(); }
+    CurrentSound *sound() const { return m_window->findChild<CurrentSound *>(); }
+    QSoundButton *view(int number) const
+    {
+        return m_window->findChild<QButtonPanel *>()->button(number);
+    }
+    void addButton() const { QVERIFY(song()->addButton(0, SoundInfo())); }
+    // A file whose directory is a plain file: no save can create it.
+    QString impossiblePath() const
+    {
+        const QString blocker = m_dir.filePath(QStringLiteral("plain file"));
+        QFile file(blocker);
+        file.open(QIODevice::WriteOnly);
+        return blocker + QStringLiteral("/song.kds");
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestSongFiles::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(m_dir.isValid());
+}
+
+void TestSongFiles::init()
+{
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+}
+
+void TestSongFiles::cleanup()
+{
+    song()->markSaved(); // no question when the window goes
+    m_window.reset();
+}
+
+QImageButton *TestSongFiles::command(const QString &tip) const
+{
+    for (QImageButton *button : m_window->findChildren<QImageButton *>()) {
+        if (button->toolTip() == tip)
+            return button;
+    }
+    return nullptr;
+}
+
+void TestSongFiles::songInfoEditsAreUnsavedChanges()
+{
+    auto *info = m_window->findChild<DialogSongInfo *>();
+    info->show();
+    auto *title = info->findChild<QLineEdit *>(QStringLiteral("LEtitle"));
+    QTest::keyClicks(title, QStringLiteral("My song"));
+    QVERIFY(song()->isModified());
+    QCOMPARE(song()->info(SongModel::Title), QStringLiteral("My song"));
+
+    // The upload's save changes nothing of the window's state.
+    const QString path = m_dir.filePath(QStringLiteral("upload.kds"));
+    QVERIFY(m_window->findChild<SongFileCommands *>()->writeTo(path));
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(song()->isModified());
+}
+
+void TestSongFiles::saveAddsSuffixAndClearsFlag()
+{
+    addButton();
+    const QString base = m_dir.filePath(QStringLiteral("plain name"));
+    ModalDriver driver({chooseFile(base)});
+    pressSave();
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+    QVERIFY(QFileInfo::exists(base + QStringLiteral(".kds")));
+    QVERIFY(!QFileInfo::exists(base));
+    QVERIFY(!song()->isModified());
+}
+
+void TestSongFiles::failedSaveKeepsFlag()
+{
+    addButton();
+    QString warning;
+    ModalDriver driver({chooseFile(impossiblePath()), [&warning](QWidget *box) {
+                            warning = static_cast<QMessageBox *>(box)->text();
+                            click(QStringLiteral("OK"))(box);
+                        }});
+    pressSave();
+    QCOMPARE(driver.seen,
+             (QStringList{QStringLiteral("file dialog"), QStringLiteral("Save Script")}));
+    QVERIFY2(warning.startsWith(QStringLiteral("Cannot save ") + impossiblePath() + ":\n"),
+             qPrintable(warning));
+    QVERIFY(song()->isModified());
+}
+
+// "Save" before a load: a save that is cancelled or fails ends the load; so does "Cancel".
+void TestSongFiles::loadStopsWhenTheSaveDoesNot()
+{
+    addButton();
+    {
+        ModalDriver cancelled({click(QStringLiteral("Save")), cancelFile()});
+        pressLoad();
+        QCOMPARE(cancelled.seen,
+                 (QStringList{QStringLiteral("Confirm"), QStringLiteral("file dialog")}));
+        QCOMPARE(cancelled.unexpected, 0);
+    }
+    {
+        ModalDriver failed({click(QStringLiteral("Save")), chooseFile(impossiblePath()),
+                            click(QStringLiteral("OK"))});
+        pressLoad();
+        QCOMPARE(failed.seen.size(), 3);
+        QCOMPARE(failed.unexpected, 0);
+    }
+    {
+        ModalDriver cancel({click(QStringLiteral("Cancel"))});
+        pressLoad();
+        QCOMPARE(cancel.seen, QStringList{QStringLiteral("Confirm")});
+        QCOMPARE(cancel.unexpected, 0);
+    }
+    QCOMPARE(song()->numbers().size(), 1);
+    QVERIFY(song()->isModified());
+}
+
+void TestSongFiles::loadAfterLeaveAnyway()
+{
+    addButton();
+    addButton();
+    const QString saved = m_dir.filePath(QStringLiteral("two buttons.kds"));
+    QVERIFY(m_window->findChild<SongFileCommands *>()->writeTo(saved));
+    addButton();
+    {
+        ModalDriver leave({click(QStringLiteral("Leave Anyway")), chooseFile(saved)});
+        pressLoad();
+        QCOMPARE(leave.seen,
+                 (QStringList{QStringLiteral("Confirm"), QStringLiteral("file dialog")}));
+    }
+    QCOMPARE(song()->numbers().size(), 2);
+    QVERIFY(view(2) && !view(3));
+    QVERIFY(!song()->isModified());
+    QCOMPARE(QSettings(QStringLiteral("Ommerlund"), QStringLiteral("Kavendra"))
+                 .value(QStringLiteral("FileDir"))
+                 .toString(),
+             QFileInfo(saved).absolutePath());
+
+    // "Save" with a completed save goes on loading.
+    addButton();
+    const QString first = m_dir.filePath(QStringLiteral("saved first.kds"));
+    ModalDriver save({click(QStringLiteral("Save")), chooseFile(first), chooseFile(saved)});
+    pressLoad();
+    QCOMPARE(save.seen.size(), 3);
+    QVERIFY(QFileInfo::exists(first));
+    QCOMPARE(song()->numbers().size(), 2);
+}
+
+void TestSongFiles::loadReportsFilesItCannotUse()
+{
+    const QString missing = m_dir.filePath(QStringLiteral("nothing here.kds"));
+    const QString songOnly = m_dir.filePath(QStringLiteral("song only.kds"));
+    writeFile(songOnly, "[song\n[title,Kept]\n]\n");
+    const QString many = m_dir.filePath(QStringLiteral("many.kds"));
+    writeFile(many, QByteArray("[multi\n]\n").repeated(SongModel::Capacity + 2));
+    const QString one = m_dir.filePath(QStringLiteral("one.kds"));
+    writeFile(one, "[multi\n]\n");
+
+    const auto loadAndRead = [this](const QString &path) {
+        QString message;
+        ModalDriver driver({chooseFile(path), [&message](QWidget *box) {
+                                message = static_cast<QMessageBox *>(box)->windowTitle() + "|" +
+                                          static_cast<QMessageBox *>(box)->text();
+                                click(QStringLiteral("OK"))(box);
+                            }});
+        pressLoad();
+        return message;
+    };
+    QCOMPARE(loadAndRead(missing), QStringLiteral("Application name|Cannot open ") + missing);
+    // Song information without buttons still reaches the song.
+    QCOMPARE(loadAndRead(songOnly), QStringLiteral("Application name|Cannot open ") + songOnly);
+    QCOMPARE(song()->info(SongModel::Title), QStringLiteral("Kept"));
+    QCOMPARE(loadAndRead(many),
+             QStringLiteral("Application name|The song has more buttons than the panel holds "
+                            "(45): 2 buttons were left out."));
+    QCOMPARE(song()->numbers().size(), SongModel::Capacity);
+    QVERIFY(!song()->isModified());
+    {
+        ModalDriver driver({chooseFile(one)});
+        pressLoad();
+        QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")}); // nothing to report
+    }
+    QCOMPARE(song()->numbers(), QList<int>{1});
+}
+
+void TestSongFiles::closeAsksWithUnsavedChanges()
+{
+    QVERIFY(m_window->close()); // nothing to lose: no question
+    m_window->show();
+    addButton();
+    {
+        ModalDriver cancel({click(QStringLiteral("Cancel"))});
+        QVERIFY(!m_window->close());
+        QCOMPARE(cancel.seen, QStringList{QStringLiteral("Confirm")});
+        QVERIFY(m_window->isVisible());
+    }
+    {
+        ModalDriver saveCancelled({click(QStringLiteral("Save")), cancelFile()});
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+    }
+    {
+        ModalDriver saved({click(QStringLiteral("Save")),
+                           chooseFile(m_dir.filePath(QStringLiteral("at close")))});
+        QVERIFY(m_window->close());
+        QVERIFY(QFileInfo::exists(m_dir.filePath(QStringLiteral("at close.kds"))));
+    }
+    m_window->show();
+    addButton();
+    ModalDriver leave({click(QStringLiteral("Leave Anyway"))});
+    QVERIFY(m_window->close());
+}
+
+// What the form shows for the selected button is what Save writes and what close asks about.
+void TestSongFiles::selectedButtonTakesFormEditsBeforeSave()
+{
+    addButton();
+    Mouse::click(view(1));
+    QCOMPARE(song()->selected(), 1);
+    song()->markSaved();
+    const SoundInfo before = song()->button(1)->sound;
+    const int frets[SoundInfo::Strings] = {3, 0, 0, 0, 2, 3};
+    sound()->setCurrentStrokeFrets(frets);
+    const QString path = m_dir.filePath(QStringLiteral("selected.kds"));
+    {
+        ModalDriver driver({chooseFile(path)});
+        pressSave();
+    }
+    QVERIFY(!song()->isModified());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const Song saved = SongScriptReader::read(file.readAll(), true, 1);
+    QCOMPARE(saved.buttons.size(), 1);
+    QVERIFY(saved.buttons.first().info != before);
+    QVERIFY(saved.buttons.first().info == sound()->sound());
+
+    sound()->flipDirection(0);
+    ModalDriver cancel({click(QStringLiteral("Cancel"))});
+    QVERIFY(!m_window->close());
+    QCOMPARE(cancel.seen, QStringList{QStringLiteral("Confirm")});
+}
+
+// Load a song, give a button another picture: Power asks, and the picture is saved.
+void TestSongFiles::changedPictureIsAnUnsavedChange()
+{
+    const QString path = m_dir.filePath(QStringLiteral("pictures.kds"));
+    writeFile(path, "[multi\n[bg,2]\n]\n");
+    {
+        ModalDriver driver({chooseFile(path)});
+        pressLoad();
+    }
+    QVERIFY(!song()->isModified());
+    Mouse::click(view(1));
+    // A menu is a popup, not a modal window: it is answered once it is up.
+    QTimer::singleShot(100, this, [] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    whenModal<DialogSelectIcon>(
+        [](DialogSelectIcon *chooser) { QTest::mouseClick(chooser->icon(7), Qt::LeftButton); });
+    QTest::qWait(50);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            view(1)->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view(1), &event);
+    QCOMPARE(song()->button(1)->iconIndex, 7);
+    QVERIFY(song()->isModified());
+
+    ModalDriver driver({click(QStringLiteral("Cancel"))});
+    Mouse::click(command(QStringLiteral("Power")));
+    QTRY_COMPARE(driver.seen, QStringList{QStringLiteral("Confirm")});
+    QVERIFY(m_window->isVisible());
+}
+
+QTEST_MAIN(TestSongFiles)
+#include "tst_songfiles.moc"
