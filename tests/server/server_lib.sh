@@ -4,7 +4,7 @@
 #                               storing in $SERVER_WORK/data (or the database of pg_start);
 #                               sets SERVER_URL, SERVER_STATE and SERVER_PID
 #   server_stop                 stops it (by process id) and checks that nothing it ran is left
-#   pg_start                    a private PostgreSQL (initdb into the work folder, a Unix socket
+#   pg_start                    a private PostgreSQL (initdb into a fresh folder, a Unix socket
 #                               only, as nobody when run as root); exports KAVENDRA_SONG_DSN,
 #                               KAVENDRA_SONG_DB_USER and KAVENDRA_SONG_DB_PASSWORD; sets PG_PID
 #   pg_restart                  stops that PostgreSQL and starts it again
@@ -15,6 +15,7 @@ server_init() {
     SERVER_WORK=$(mktemp -d)
     SERVER_PID=""
     PG_PID=""
+    PG_DIR=""
     trap server_cleanup EXIT
 }
 
@@ -25,12 +26,12 @@ server_cleanup() {
         wait "$PG_PID" 2>/dev/null || true
         PG_PID=""
     fi
-    rm -rf "$SERVER_WORK"
+    rm -rf "$SERVER_WORK" ${PG_DIR:+"$PG_DIR"}
 }
 
 server_fail() {
     echo "FAIL: $*" >&2
-    for log in "$SERVER_WORK"/server.log "$SERVER_WORK"/state/log/*.log "$SERVER_WORK"/pg/log; do
+    for log in "$SERVER_WORK"/server.log "$SERVER_WORK"/state/log/*.log ${PG_DIR:+"$PG_DIR/log"}; do
         [ -s "$log" ] || continue
         echo "--- $log:" >&2
         tail -n 20 "$log" >&2
@@ -90,17 +91,16 @@ server_stop() {
 }
 
 pg_start() {
-    PG_DIR=$SERVER_WORK/pg
     PG_BIN=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
     [ -x "$PG_BIN/initdb" ] || server_fail "PostgreSQL is not installed"
-    mkdir -m 0700 "$PG_DIR"
+    # In /tmp: its socket's path must be short, and its owner must reach it.
+    PG_DIR=$(mktemp -d /tmp/kavendra-pg.XXXXXX)
     export KAVENDRA_SONG_DB_USER=kavendra
     export KAVENDRA_SONG_DB_PASSWORD="p'w;d $RANDOM"
     printf '%s\n' "$KAVENDRA_SONG_DB_PASSWORD" >"$PG_DIR/password"
     # PostgreSQL refuses to run as root.
     PG_OWNER=()
     if [ "$(id -u)" -eq 0 ]; then
-        chmod 0711 "$SERVER_WORK"
         chown -R nobody:nogroup "$PG_DIR"
         PG_OWNER=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
     fi
