@@ -4,8 +4,12 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+# make install PREFIX=... DESTDIR=...: where the program goes, and a staging root before it.
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 
-.PHONY: all deps deps-test deps-bench deps-server configure build run test unit-tests sanitize fuzz bench server clean
+.PHONY: all deps deps-test deps-bench deps-server deps-package configure build run test unit-tests \
+	sanitize fuzz bench server install uninstall package clean
 
 all: build
 
@@ -13,14 +17,16 @@ all: build
 deps:
 	bash tools/deps.sh build
 deps-test:
-	bash tools/deps.sh build test
+	bash tools/deps.sh build test package
 deps-bench:
 	bash tools/deps.sh build bench
 deps-server:
 	bash tools/deps.sh server
+deps-package:
+	bash tools/deps.sh build package
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -50,6 +56,23 @@ bench: deps-bench build
 
 server: deps-server
 	bash server/run.sh
+
+# Installs the build under PREFIX (inside DESTDIR when given); without DESTDIR it also refreshes
+# the desktop's file type, menu and icon caches there. It builds nothing, so that
+# `make build && sudo make install` leaves no root-owned files in the build.
+install:
+	@test -x $(BUILD)/bin/kavendra || { echo "Nothing to install: run make build first." >&2; exit 1; }
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+	$(if $(DESTDIR),,bash tools/desktop-caches.sh $(PREFIX))
+
+# Removes exactly the files the last install wrote (build/install_manifest.txt).
+uninstall:
+	DESTDIR=$(DESTDIR) cmake --build $(BUILD) --target uninstall
+	$(if $(DESTDIR),,bash tools/desktop-caches.sh $(PREFIX))
+
+# The Debian package, build/kavendra_<version>_<arch>.deb.
+package: deps-package build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,8 +1,10 @@
+#include "app/Log.h"
 #include "app/MainWindow.h"
+#include "app/PluginFolder.h"
 #include "sound/WavePlayer.h"
+#include "widgets/Picture.h"
 
 #include <QApplication>
-#include <QPixmap>
 #include <QSplashScreen>
 #include <QTimer>
 
@@ -15,8 +17,13 @@ int runProgram(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
     QCoreApplication::setApplicationName(QStringLiteral("Kavendra"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kavendra.Kavendra"));
+    qCDebug(lcApp) << "plug-in folder" << PluginFolder::path() << "form poster"
+                   << PluginFolder::formPoster();
 
-    QSplashScreen splash(QPixmap(QStringLiteral(":/img/splash.png")), Qt::WindowStaysOnTopHint);
+    QSplashScreen splash(Picture::load(QStringLiteral(":/img/splash.png")),
+                         Qt::WindowStaysOnTopHint);
     MainWindow window;
     window.show();
     splash.show();

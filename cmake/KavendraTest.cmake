@@ -20,7 +20,8 @@ function(kavendra_add_test name)
 endfunction()
 
 # kavendra_add_script_test(NAME SCRIPT <file> [ARGS <args>] [LABELS <labels>] [TIMEOUT <s>])
-# A shell test (end-to-end, audio, server). The script starts and stops whatever it needs.
+# A shell test (end-to-end, audio, server). The script starts and stops whatever it needs; it
+# exits with 77 to skip when the machine lacks something on purpose.
 function(kavendra_add_script_test name)
     cmake_parse_arguments(ARG "" "SCRIPT;TIMEOUT" "ARGS;LABELS" ${ARGN})
     add_test(NAME ${name} COMMAND bash ${ARG_SCRIPT} ${ARG_ARGS})
@@ -28,5 +29,6 @@ function(kavendra_add_script_test name)
         set(ARG_TIMEOUT 300)
     endif()
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+        SKIP_RETURN_CODE 77
         ENVIRONMENT "KAVENDRA_BIN=${CMAKE_BINARY_DIR}/bin;KAVENDRA_SOURCE=${CMAKE_SOURCE_DIR}")
 endfunction()

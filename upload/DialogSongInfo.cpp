@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "upload/FormPostPlugin.h"
 #include "upload/Log.h"
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QNumericTextEdit.h"
 #include "widgets/QToast.h"
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QNetworkReply>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -62,7 +62,7 @@ DialogSongInfo::DialogSongInfo(MainWindow *parent)
                                  QStringLiteral(":/img/bt_close_hover.png"),
                                  QRect(180, 500, 68, 25), QStringLiteral("close web dialog"));
     connect(m_closeButton, &QImageButton::mousePress, this, &DialogSongInfo::onMousePressClose);
-    m_recordButton = createButton(RecordImage, RecordHoverImage, QRect(230, 160, 68, 25),
+    m_recordButton = createButton(RecordImage, RecordHoverImage, QRect(190, 160, 68, 25),
                                   QStringLiteral("record tap order when play button"));
     connect(m_recordButton, &QImageButton::mousePress, this, &DialogSongInfo::onMousePressRecord);
 
@@ -95,7 +95,7 @@ QImageButton *DialogSongInfo::createButton(const QString &normal, const QString 
 {
     auto *button = new QImageButton();
     button->setParent(this);
-    button->setPixmap(QPixmap(normal));
+    button->setPixmap(Picture::load(normal));
     button->setImages(normal, hover);
     button->setGeometry(geometry);
     button->setToolTip(toolTip);
@@ -269,7 +269,7 @@ void DialogSongInfo::onMousePressRecord(QMouseEvent *, QWidget *)
     m_recording = !m_recording;
     const QString &normal = m_recording ? RecordingImage : RecordImage;
     const QString &hover = m_recording ? RecordingHoverImage : RecordHoverImage;
-    m_recordButton->setPixmap(QPixmap(normal));
+    m_recordButton->setPixmap(Picture::load(normal));
     m_recordButton->setImages(normal, hover);
 }
 

@@ -1,7 +1,8 @@
 #include "widgets/QImageButton.h"
 
+#include "widgets/Picture.h"
+
 #include <QMouseEvent>
-#include <QPixmap>
 
 QImageButton::QImageButton(QWidget *parent) : QLabel(parent)
 {
@@ -24,7 +25,7 @@ void QImageButton::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_hovered && !m_hoverImage.isEmpty()) {
         m_hovered = true;
-        setPixmap(QPixmap(m_hoverImage));
+        setPixmap(Picture::load(m_hoverImage));
         repaint();
     }
     emit mouseMove(event);
@@ -48,6 +49,6 @@ void QImageButton::showNormalImage()
     m_hovered = false;
     if (m_normalImage.isEmpty())
         return;
-    setPixmap(QPixmap(m_normalImage));
+    setPixmap(Picture::load(m_normalImage));
     repaint();
 }

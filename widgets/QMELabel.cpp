@@ -1,7 +1,8 @@
 #include "widgets/QMELabel.h"
 
+#include "widgets/Picture.h"
+
 #include <QMouseEvent>
-#include <QPixmap>
 #include <algorithm>
 #include <cstdlib>
 
@@ -36,6 +37,10 @@ QPoint QMELabel::gridPoint(int s, int p)
         return {13, y};
     if (p == 1)
         return {36, y};
+    // Fret 1's cell runs from the nut to the first fret wire, shorter than the others: its
+    // marker sits in the middle of it, not on the even spacing of the higher frets.
+    if (p == 2)
+        return {65, y};
     return {51 * p - 44, y};
 }
 
@@ -74,7 +79,7 @@ QLabel *QMELabel::makeMarker(const QString &image)
     marker->resize(MarkerSize, MarkerSize);
     // The 20 x 20 picture sits at the top-left so that its centre is the hit square's centre.
     marker->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    marker->setPixmap(QPixmap(image));
+    marker->setPixmap(Picture::load(image));
     marker->setAttribute(Qt::WA_TransparentForMouseEvents);
     return marker;
 }

@@ -1,12 +1,13 @@
 #include "widgets/QNoteLamp.h"
 
+#include "widgets/Picture.h"
+
 #include <QMouseEvent>
-#include <QPixmap>
 
 // The unlit lamp; the window lays the lit stroke marker over the lamp of the current stroke.
 QNoteLamp::QNoteLamp(QWidget *parent) : QLabel(parent)
 {
-    setPixmap(QPixmap(QStringLiteral(":/img/lamp_off.png")));
+    setPixmap(Picture::load(QStringLiteral(":/img/lamp_off.png")));
 }
 
 void QNoteLamp::mousePressEvent(QMouseEvent *event)

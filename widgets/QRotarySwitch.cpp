@@ -1,11 +1,11 @@
 #include "widgets/QRotarySwitch.h"
 
 #include "widgets/Log.h"
+#include "widgets/Picture.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QtMath>
 
 namespace {
@@ -54,11 +54,11 @@ QString QRotarySwitch::valueText() const
 void QRotarySwitch::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, QPixmap(DialImage));
+    painter.drawPixmap(0, 0, Picture::load(DialImage));
     const double r = qDegreesToRadians(m_angle);
     const int x = static_cast<int>(m_centreX + DotRadius * std::cos(r));
     const int y = static_cast<int>(m_centreY - DotLift - DotRadius * std::sin(r));
-    painter.drawPixmap(x, y, QPixmap(DotImage));
+    painter.drawPixmap(x, y, Picture::load(DotImage));
 }
 
 void QRotarySwitch::mousePressEvent(QMouseEvent *)

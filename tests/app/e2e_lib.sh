@@ -2,6 +2,7 @@
 #
 #   e2e_init                  temp dirs, cleanup trap; needs KAVENDRA_BIN (set by CTest)
 #   e2e_start_xvfb            starts Xvfb on a display it finds free, exports DISPLAY
+#                             (screen E2E_SCREEN, 1280x1024x24 by default)
 #   e2e_private_copy          runs a copy of the program from E2E_TMP/bin, so its working
 #                             directory (where "tmp_sound.wav" lands) is private: E2E_WORKDIR
 #   e2e_start_app [args]      starts kavendra with the private HOME/XDG dirs (E2E_APP_PID)
@@ -14,6 +15,9 @@
 #   e2e_type TEXT             types into the focused widget
 #   e2e_key KEY...            presses keys by name (xdotool key names: Return, BackSpace, ...)
 #   e2e_shot FILE             screenshot of the whole screen
+#   e2e_wait_new_window WID...   waits for a visible window of the program other than the
+#                             given ones and prints its id
+#   e2e_wait_window_gone WID [S] waits until a window of the program is no longer visible
 #   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
 #   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
 #
@@ -73,7 +77,7 @@ e2e_start_xvfb()
     local attempt pid n
     for attempt in 1 2 3; do
         : >"$E2E_TMP/xvfb.display"
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/xvfb.display" \
+        Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$E2E_TMP/xvfb.display" \
             >"$E2E_TMP/xvfb.log" 2>&1 &
         pid=$!
         for _ in $(seq 100); do
@@ -216,6 +220,30 @@ e2e_key()
 e2e_shot()
 {
     /usr/bin/import -window root "$1"
+}
+
+e2e_wait_new_window()
+{
+    local id known
+    for _ in $(seq 60); do
+        for id in $(e2e_xdo search --onlyvisible --pid "$E2E_APP_PID"); do
+            known=0
+            for k in "$@"; do [ "$id" = "$k" ] && known=1; done
+            [ $known = 0 ] && echo "$id" && return 0
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_wait_window_gone()
+{
+    local limit=${2:-5}
+    for _ in $(seq $((limit * 10))); do
+        e2e_xdo search --onlyvisible --pid "$E2E_APP_PID" | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 e2e_wait_file()

@@ -280,7 +280,7 @@ void TestMainWindow::neckPressOnMutedPosition()
     QVERIFY2(!QFile::exists(noteFile), "a muted string plays nothing");
 
     // A press after the pointer left every hit square acts on the last hovered point.
-    const QPoint gap = QMELabel::gridPoint(4, 2) + QPoint(40, 10);
+    const QPoint gap = QMELabel::gridPoint(4, 3) + QPoint(-10, 10);
     sendMouse(w.m_neck, QEvent::MouseMove, QMELabel::gridPoint(4, 6) + QPoint(10, 10),
               Qt::NoButton);
     sendMouse(w.m_neck, QEvent::MouseMove, gap, Qt::NoButton);

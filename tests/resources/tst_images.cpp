@@ -133,7 +133,21 @@ int stringY(int s)
 }
 int positionX(int p)
 {
+    if (p == 2)
+        return 126; // fret 1: the middle of its cell, which is shorter than the others
     return p == 0 ? 74 : (p == 1 ? 97 : 17 + 51 * p);
+}
+
+// Centre of the nut (k = 0) and of fret wire k (1 to 15).
+double metalX(int k)
+{
+    return k == 0 ? 108 : 93.5 + 51 * k;
+}
+
+// The picture that Qt takes on a screen scaled by two.
+QString twinName(const QString &name)
+{
+    return name.chopped(4) + "@2x.png";
 }
 
 // The label colours the program writes the numbers of sound buttons in.
@@ -155,6 +169,7 @@ private slots:
     void statedPicturesExist();
     void picturesNamedInTheCode();
     void noPictureWithoutAStatedSize();
+    void everyPictureHasATwinAtTwiceTheSize();
     void neckLinesUpWithTheMarkers();
     void fieldTextReadsOnItsBox();
     void markersAreCentred();
@@ -214,12 +229,38 @@ void TestImages::noPictureWithoutAStatedSize()
     const QHash<QString, QSize> sizes = statedSizes();
     const QStringList files = QDir(":/img").entryList(QDir::Files);
     QVERIFY(!files.isEmpty());
-    for (const QString &name : files)
-        QVERIFY2(sizes.contains(name), qPrintable(name + " has no stated size"));
+    for (const QString &name : files) {
+        if (!name.endsWith("@2x.png"))
+            QVERIFY2(sizes.contains(name), qPrintable(name + " has no stated size"));
+    }
 }
 
-// Strings lie on the rows of the marker centres; the nut and the fret wires lie halfway
-// between neighbouring marker columns, so every marker sits on its string between two wires.
+// So that text painted into a picture stays sharp at a scale factor of two.
+void TestImages::everyPictureHasATwinAtTwiceTheSize()
+{
+    const QStringList files = QDir(":/img").entryList(QDir::Files);
+    for (const QString &name : files) {
+        if (name.endsWith("@2x.png")) {
+            QVERIFY2(files.contains(name.chopped(7) + ".png"), qPrintable(name + " has no 1x"));
+            continue;
+        }
+        const QImage twin(":/img/" + twinName(name));
+        QVERIFY2(!twin.isNull(), qPrintable(name + " has no @2x twin"));
+        QCOMPARE(twin.size(), QImage(":/img/" + name).size() * 2);
+        // The same picture, only finer: both scaled down to half the 1x size, where hinted
+        // text no longer tells them apart, they match.
+        const QSize half = (twin.size() / 4).expandedTo(QSize(1, 1));
+        const auto shrink = [half](const QImage &image) {
+            return image.convertToFormat(QImage::Format_ARGB32)
+                .scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        QVERIFY2(difference(shrink(twin), shrink(picture(name))) < 12,
+                 qPrintable(name + " differs from its twin"));
+    }
+}
+
+// Strings lie on the rows of the marker centres, and every fret's marker sits on its string in
+// the middle between the two pieces of metal around it.
 void TestImages::neckLinesUpWithTheMarkers()
 {
     const QImage panel = picture("main_panel.png");
@@ -234,11 +275,14 @@ void TestImages::neckLinesUpWithTheMarkers()
     }
     const int betweenStrings = (stringY(0) + stringY(1)) / 2;
     for (int k = 0; k <= 15; ++k) {
-        const int wire = (positionX(k + 1) + positionX(k + 2)) / 2;
+        const int wire = int(metalX(k));
         const double metal = brightness(panel, wire, betweenStrings);
         QVERIFY2(metal > 3 * brightness(panel, positionX(k + 1), betweenStrings) &&
                      metal > 3 * brightness(panel, positionX(k + 2), betweenStrings),
                  qPrintable(QString("no fret metal at x %1").arg(wire)));
+        if (k > 0)
+            QVERIFY2(qAbs(positionX(k + 1) - (metalX(k - 1) + metalX(k)) / 2) <= 0.5,
+                     qPrintable(QString("fret %1's marker is off its cell's centre").arg(k)));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QMELabel.h"
 #include "widgets/QNoteLamp.h"
@@ -78,6 +79,8 @@ private slots:
 
     void noteLampReportsItself();
 
+    void picturesTakeTheirSharpTwinOnScaledScreens();
+
 private:
     QString writePicture(const QString &name, QColor colour);
 
@@ -122,7 +125,8 @@ void TestMouseLabels::neckEveryGridCentreHitsItsOwnPoint()
 {
     QCOMPARE(QMELabel::gridPoint(0, 0), QPoint(13, 10));
     QCOMPARE(QMELabel::gridPoint(0, 1), QPoint(36, 10));
-    QCOMPARE(QMELabel::gridPoint(2, 2), QPoint(58, 64));
+    QCOMPARE(QMELabel::gridPoint(2, 2), QPoint(65, 64)); // fret 1: middle of its short cell
+    QCOMPARE(QMELabel::gridPoint(2, 3), QPoint(109, 64));
     QCOMPARE(QMELabel::gridPoint(5, 16), QPoint(772, 145));
 
     QMELabel neck;
@@ -149,8 +153,10 @@ void TestMouseLabels::neckOverlapsLetTheLaterPointWin()
     moveTo(&neck, QPoint(33, 34));
     QCOMPARE(hover(neck), QPoint(1, 1));
     QCOMPARE(neck.hoverMarker()->pos(), QPoint(36, 37));
-    // Positions 1 and 2 overlap by 9 columns: x = 53 lies in both.
-    moveTo(&neck, QPoint(53, 20));
+    // Positions 1 and 2 overlap by 2 columns: x = 60 and 61 lie in both.
+    moveTo(&neck, QPoint(59, 20));
+    QCOMPARE(hover(neck), QPoint(0, 1));
+    moveTo(&neck, QPoint(60, 20));
     QCOMPARE(hover(neck), QPoint(0, 2));
 }
 
@@ -160,8 +166,11 @@ void TestMouseLabels::neckGapsHideTheHoverMarker()
     moveTo(&neck, QPoint(68, 20));
     QCOMPARE(hover(neck), QPoint(0, 2));
 
-    // Between the squares of positions 2 and 3.
+    // Between the squares of positions 2 (ends at 90) and 3 (starts at 104).
     moveTo(&neck, QPoint(90, 20));
+    QCOMPARE(hover(neck), QPoint(0, 2));
+    QVERIFY(!neck.hoverMarker()->isHidden());
+    moveTo(&neck, QPoint(91, 20));
     QVERIFY(neck.hoverMarker()->isHidden());
     QCOMPARE(hover(neck), QPoint(0, 2));
 
@@ -181,8 +190,8 @@ void TestMouseLabels::neckPressActsOnTheLastHoverPoint()
     QMELabel neck;
     QSignalSpy presses(&neck, &QMELabel::mousePress);
     moveTo(&neck, QMELabel::gridPoint(3, 4) + QPoint(10, 10));
-    moveTo(&neck, QPoint(90, 20)); // a gap: the hover point stays (3, 4)
-    pressAt(&neck, QPoint(90, 20));
+    moveTo(&neck, QPoint(97, 20)); // a gap: the hover point stays (3, 4)
+    pressAt(&neck, QPoint(97, 20));
 
     QCOMPARE(presses.count(), 1);
     QCOMPARE(neck.markerPos(3), 4);
@@ -332,6 +341,28 @@ void TestMouseLabels::noteLampReportsItself()
     QCOMPARE(moves.count(), 1);
     QCOMPARE(releases.count(), 1);
     QCOMPARE(leaves.count(), 1);
+}
+
+void TestMouseLabels::picturesTakeTheirSharpTwinOnScaledScreens()
+{
+    const QString play = QStringLiteral(":/img/bt_play.png");
+    const QPixmap plain = Picture::load(play, 1.0);
+    QCOMPARE(plain.devicePixelRatio(), 1.0);
+    QCOMPARE(plain.size(), QSize(39, 39));
+    // Anything above one takes the twin; it lays out at the same size.
+    for (qreal scale : {1.25, 2.0, 3.0}) {
+        const QPixmap sharp = Picture::load(play, scale);
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        QCOMPARE(sharp.size(), QSize(78, 78));
+        QCOMPARE(sharp.deviceIndependentSize(), QSizeF(39, 39));
+    }
+    // A picture without a twin, and a path without a suffix, load as they are.
+    QTemporaryDir dir;
+    const QString lone = dir.filePath("lone.png");
+    QVERIFY(QImage(5, 5, QImage::Format_RGB32).save(lone));
+    QCOMPARE(Picture::load(lone, 2.0).size(), QSize(5, 5));
+    QCOMPARE(Picture::load(lone, 2.0).devicePixelRatio(), 1.0);
+    QVERIFY(Picture::load(dir.filePath("none"), 2.0).isNull());
 }
 
 QTEST_MAIN(TestMouseLabels)

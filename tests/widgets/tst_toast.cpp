@@ -47,6 +47,16 @@ void TestToast::toastIsDarkFramelessWithOneSlot()
     QCOMPARE(toast.textBox()->placeholderText(), QString("test dayo"));
     toast.setText("Title is empty");
     QCOMPARE(toast.textBox()->toPlainText(), QString("Title is empty"));
+    // A message to read: typing changes nothing, and no text cursor shows.
+    QTest::keyClicks(toast.textBox(), "x");
+    QCOMPARE(toast.textBox()->toPlainText(), QString("Title is empty"));
+    QCOMPARE(toast.textBox()->textInteractionFlags(), Qt::NoTextInteraction);
+    QCOMPARE(toast.textBox()->focusPolicy(), Qt::NoFocus);
+    // A metal plate with a lit amber lamp, not a black box.
+    const QImage look = toast.grab().toImage();
+    QVERIFY(qGray(look.pixel(toast.width() / 2, 4)) > 40);
+    const QColor lamp = look.pixelColor(16, 21);
+    QVERIFY(lamp.red() > 200 && lamp.green() > 120 && lamp.blue() < 120);
 
     const QMetaObject *meta = toast.metaObject();
     QCOMPARE(meta->methodCount() - meta->methodOffset(), 1);

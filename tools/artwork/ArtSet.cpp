@@ -20,11 +20,27 @@ bool isOpaque(const QImage &image)
 
 } // namespace
 
+int ArtSet::s_pixelRatio = 1;
+
+ArtSet::ArtSet(int pixelRatio)
+{
+    s_pixelRatio = pixelRatio;
+}
+
 QImage ArtSet::canvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * s_pixelRatio, height * s_pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(s_pixelRatio);
     image.fill(Qt::transparent);
     return image;
+}
+
+QString ArtSet::fileName(const QString &name)
+{
+    if (s_pixelRatio == 1)
+        return name;
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return name.left(dot) + QStringLiteral("@%1x").arg(s_pixelRatio) + name.mid(dot);
 }
 
 void ArtSet::add(const QString &name, const QImage &image)
@@ -46,7 +62,7 @@ bool ArtSet::save(const QString &dir) const
         QImage out = it.value().convertToFormat(QImage::Format_ARGB32);
         if (isOpaque(out))
             out = out.convertToFormat(QImage::Format_RGB888);
-        QImageWriter writer(QDir(dir).filePath(it.key()), "png");
+        QImageWriter writer(QDir(dir).filePath(fileName(it.key())), "png");
         // Quality 0 asks the PNG writer for its strongest compression.
         writer.setQuality(0);
         if (!writer.write(out)) {

@@ -122,7 +122,7 @@ QImage arrowButton(Kind kind, bool lit)
 {
     QImage image = ArtSet::canvas(Layout::ArrowSize.width(), Layout::ArrowSize.height());
     QPainter p(&image);
-    keyCap(p, QRectF(0, 0, image.width(), image.height()), 5, lit, Style::Amber);
+    keyCap(p, QRectF(QPointF(0, 0), Layout::ArrowSize), 5, lit, Style::Amber);
     litGlyph(p, kind, QRectF(4.5, 5.5, 18, 18), lit, Style::Amber);
     return image;
 }

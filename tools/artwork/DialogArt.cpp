@@ -107,14 +107,12 @@ void editWell(QPainter &p, const QRect &r)
 
 void leftCaption(QPainter &p, double x, double baseline, const QString &text)
 {
-    const QFont f = Style::font(11, true, 0.5);
-    Style::engravedText(p, x + Style::textWidth(text, f) / 2.0, baseline, text, f);
+    Style::caption(p, x + Style::textWidth(text, Style::captionFont()) / 2.0, baseline, text);
 }
 
 void rightCaption(QPainter &p, double right, double baseline, const QString &text)
 {
-    const QFont f = Style::font(11, true, 0.5);
-    Style::engravedText(p, right - Style::textWidth(text, f) / 2.0, baseline, text, f);
+    Style::caption(p, right - Style::textWidth(text, Style::captionFont()) / 2.0, baseline, text);
 }
 
 } // namespace
@@ -141,7 +139,7 @@ QString typePicture(int j)
 
 QImage bookPanel()
 {
-    QImage image(BookPanelSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image = ArtSet::canvas(BookPanelSize);
     QPainter p(&image);
     const int w = BookPanelSize.width();
     dialogFrame(p, BookPanelSize, 4);
@@ -153,9 +151,8 @@ QImage bookPanel()
                        QPointF(typeButton(0).right() + 7, typeButton(TypeCount - 1).bottom() + 6));
     Style::well(p, roots, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
     Style::well(p, types, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
-    const QFont header = Style::font(10.5, true, 1.2);
-    Style::engravedText(p, roots.center().x(), 47, "ROOT", header, Style::Amber);
-    Style::engravedText(p, types.center().x(), 47, "TYPE", header, Style::Amber);
+    Style::caption(p, roots.center().x(), 47, "ROOT");
+    Style::caption(p, types.center().x(), 47, "TYPE");
     Style::engravedText(p, w / 2.0, 436, "pick a root and a type", Style::font(9, false, 0.5),
                         Style::CaptionDim);
     rule(p, w, 446);
@@ -167,7 +164,7 @@ QImage bookPanel()
 
 QImage songInfoPanel()
 {
-    QImage image(SongInfoPanelSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image = ArtSet::canvas(SongInfoPanelSize);
     QPainter p(&image);
     const int w = SongInfoPanelSize.width();
     dialogFrame(p, SongInfoPanelSize, 5);
@@ -176,18 +173,18 @@ QImage songInfoPanel()
     {
         QRect edit;
         const char *caption;
-    } edits[] = {{TitleEdit, "Title"}, {ArtistEdit, "Artist"}, {UserEdit, "User"}};
+    } edits[] = {{TitleEdit, "TITLE"}, {ArtistEdit, "ARTIST"}, {UserEdit, "USER"}};
     for (const auto &e : edits) {
         editWell(p, e.edit);
         rightCaption(p, e.edit.left() - 10, e.edit.top() + 15, e.caption);
     }
     rule(p, w, 154);
-    leftCaption(p, TapOrderBox.left(), 178, "Tap order");
+    leftCaption(p, TapOrderBox.left(), 178, "TAP ORDER");
     editWell(p, TapOrderBox);
     Style::engravedText(p, TapOrderBox.center().x(), TapOrderBox.bottom() + 18,
                         "press REC, then play the sound buttons", Style::font(9, false, 0.3),
                         Style::CaptionDim);
-    leftCaption(p, LyricsBox.left(), LyricsBox.top() - 10, "Lyrics");
+    leftCaption(p, LyricsBox.left(), LyricsBox.top() - 10, "LYRICS");
     editWell(p, LyricsBox);
     rule(p, w, 484);
     for (const QRect &b : {SubmitButton, CloseButton})

@@ -13,19 +13,24 @@ constexpr double Gauge[] = {1.0, 1.3, 1.6, 2.0, 2.4, 2.8};
 constexpr int WoundFrom = 3;
 
 // Rosewood: dark reddish brown with long grain lines that wander slowly along the board.
-QImage rosewood(int width, int height)
+// Painted in device pixels at the given ratio; the grain follows logical pixels, so every
+// ratio shows the same wood.
+QImage rosewood(int width, int height, double ratio)
 {
-    QImage wood(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(wood.scanLine(y));
+    QImage wood(qRound(width * ratio), qRound(height * ratio), QImage::Format_RGB32);
+    wood.setDevicePixelRatio(ratio);
+    for (int py = 0; py < wood.height(); ++py) {
+        QRgb *row = reinterpret_cast<QRgb *>(wood.scanLine(py));
+        const double y = py / ratio;
         const double edge = 1.0 - 0.35 * qPow(qAbs(2.0 * y / (height - 1) - 1.0), 3);
-        for (int x = 0; x < width; ++x) {
+        for (int px = 0; px < wood.width(); ++px) {
+            const double x = px / ratio;
             const double t = y + 2.4 * qSin(x * 0.013 + y * 0.11) + 1.2 * qSin(x * 0.031 + 1.7);
             const double grain = 0.5 + 0.5 * qSin(t * 1.35);
             const double streak = qSin(t * 0.29 + 0.8) > 0.93 ? 0.72 : 1.0;
             // Few distinct shades keep the picture small.
             const double shade = qRound((0.74 + 0.22 * grain) * streak * edge * 24) / 24.0;
-            row[x] = qRgb(int(0x5e * shade), int(0x33 * shade), int(0x20 * shade));
+            row[px] = qRgb(int(0x5e * shade), int(0x33 * shade), int(0x20 * shade));
         }
     }
     return wood;
@@ -46,7 +51,7 @@ void Fretboard::paint(QPainter &p) const
 void Fretboard::paintWood(QPainter &p) const
 {
     const QRect r = board.toRect();
-    p.drawImage(r.topLeft(), rosewood(r.width(), r.height()));
+    p.drawImage(r.topLeft(), rosewood(r.width(), r.height(), p.device()->devicePixelRatio()));
     // Ivory binding along both edges.
     p.fillRect(QRectF(board.left(), board.top(), board.width(), 1.5), QColor(0xd9, 0xcf, 0xb4));
     p.fillRect(QRectF(board.left(), board.bottom() - 1.5, board.width(), 1.5),

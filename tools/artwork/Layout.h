@@ -20,10 +20,14 @@ constexpr int PositionCount = 17;
 constexpr int MarkerArea = 30;
 constexpr int MarkerPicture = 20;
 
-// Top-left corner of the marker area of grid point (s, p), in neck coordinates.
+// Frets 2 and up lie this far apart; fret 1 sits in the middle of its shorter cell.
+constexpr int FretSpacing = 51;
+
+// Top-left corner of the marker area of grid point (s, p), in neck coordinates (as the neck
+// widget has it).
 inline QPoint gridPoint(int s, int p)
 {
-    const int x = p == 0 ? 13 : (p == 1 ? 36 : 51 * p - 44);
+    const int x = p == 0 ? 13 : (p == 1 ? 36 : (p == 2 ? 65 : FretSpacing * p - 44));
     return QPoint(x, 10 + 27 * s);
 }
 
@@ -42,10 +46,13 @@ inline int positionX(int p)
     return markerCentre(0, p).x();
 }
 
-// Metal (the nut for k = 0, fret wire k for k = 1..15): halfway between neighbouring positions.
+// Metal: fret wire k (1..15) halfway between frets k and k + 1; the nut (k = 0) halfway
+// between the open strings and where an evenly spaced fret 1 would lie.
 inline double fretWireX(int k)
 {
-    return (positionX(k + 1) + positionX(k + 2)) / 2.0;
+    if (k == 0)
+        return (positionX(1) + positionX(3) - FretSpacing) / 2.0;
+    return positionX(k + 2) - FretSpacing / 2.0;
 }
 constexpr int FretWireCount = 15;
 
@@ -137,6 +144,7 @@ constexpr QRect TapOrderBox(47, 200, 211, 91);
 constexpr QRect LyricsBox(47, 360, 211, 91);
 constexpr QRect SubmitButton(50, 500, 68, 25);
 constexpr QRect CloseButton(180, 500, 68, 25);
-constexpr QRect RecordButton(230, 160, 68, 25);
+// Right-aligned with the tap order box it records into.
+constexpr QRect RecordButton(190, 160, 68, 25);
 
 } // namespace Layout

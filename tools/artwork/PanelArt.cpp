@@ -72,15 +72,14 @@ void header(QPainter &p)
         const char *caption;
     } buttons[] = {
         {LoadButton, "LOAD"}, {SaveButton, "SAVE"}, {BookButton, "CHORDS"}, {UploadButton, "SONG"}};
-    const QFont small = Style::font(8, true, 0.8);
     for (const auto &b : buttons) {
         const QPointF c = centreOf(b.at, RoundButton);
         Style::roundSocket(p, c, RoundButton / 2.0 + 2.5);
-        Style::engravedText(p, c.x(), 74, b.caption, small, Style::CaptionDim);
+        Style::caption(p, c.x(), 74, b.caption);
     }
     const QPointF power = centreOf(PowerButton.topLeft(), PowerButton.width());
     Style::roundSocket(p, power, PowerButton.width() / 2.0 + 2.5);
-    Style::engravedText(p, power.x(), 76, "POWER", small, Style::CaptionDim);
+    Style::caption(p, power.x(), 76, "POWER");
 
     // Name plate.
     const QFont brand = Style::font(27, true, 7);
@@ -203,28 +202,27 @@ void field(QPainter &p, const QPoint &at)
 
 void knobsAndValues(QPainter &p)
 {
-    const QFont caption = Style::font(10.5, true, 0.5);
     const struct
     {
         QPoint knob;
         const char *caption;
         const char *max;
-    } knobs[] = {{VolKnob, "Volume", "100"},
-                 {HoldKnob, "Hold Time", "100"},
-                 {SpeedKnob, "Strum Speed", "400"},
-                 {OffsetKnob, "Offset Time", "400"}};
+    } knobs[] = {{VolKnob, "VOLUME", "100"},
+                 {HoldKnob, "HOLD TIME", "100"},
+                 {SpeedKnob, "STRUM SPEED", "400"},
+                 {OffsetKnob, "OFFSET TIME", "400"}};
     for (const auto &k : knobs)
         knobPlate(p, k.knob, k.max);
     field(p, VolField);
     field(p, HoldField);
     // Volume and hold: caption over the knob and its field together.
-    Style::engravedText(p, (knobCentre(VolKnob).x() + VolField.x() + FieldSize.width()) / 2.0 - 8,
-                        CaptionBaseline, knobs[0].caption, caption);
-    Style::engravedText(p, (knobCentre(HoldKnob).x() + HoldField.x() + FieldSize.width()) / 2.0 - 8,
-                        CaptionBaseline, knobs[1].caption, caption);
+    Style::caption(p, (knobCentre(VolKnob).x() + VolField.x() + FieldSize.width()) / 2.0 - 8,
+                   CaptionBaseline, knobs[0].caption);
+    Style::caption(p, (knobCentre(HoldKnob).x() + HoldField.x() + FieldSize.width()) / 2.0 - 8,
+                   CaptionBaseline, knobs[1].caption);
     // Speed and offset: the knob heads its column of fields.
-    Style::engravedText(p, knobCentre(SpeedKnob).x(), CaptionBaseline, knobs[2].caption, caption);
-    Style::engravedText(p, knobCentre(OffsetKnob).x(), CaptionBaseline, knobs[3].caption, caption);
+    Style::caption(p, knobCentre(SpeedKnob).x(), CaptionBaseline, knobs[2].caption);
+    Style::caption(p, knobCentre(OffsetKnob).x(), CaptionBaseline, knobs[3].caption);
 }
 
 void strokeGrid(QPainter &p)
@@ -265,15 +263,13 @@ void soundButtonTray(QPainter &p)
                         QColor(0x15, 0x17, 0x1b), QColor(0x1f, 0x22, 0x27));
         }
     }
-    Style::engravedText(p, cells.center().x(), 603, "SOUND BUTTONS", Style::font(8, true, 1.5),
-                        Style::CaptionDim);
+    Style::caption(p, cells.center().x(), 603, "SOUND BUTTONS");
 }
 
 void leftControls(QPainter &p)
 {
     Style::well(p, QRectF(TimbreButton).adjusted(-3, -3, 3, 3), 8);
-    Style::engravedText(p, TimbreButton.left() - 32, TimbreButton.center().y() + 4, "VOICE",
-                        Style::font(8, true, 0.8), Style::CaptionDim);
+    Style::caption(p, TimbreButton.left() - 32, TimbreButton.center().y() + 4, "VOICE");
     Style::well(p, QRectF(LockButton).adjusted(-3, -3, 3, 3), 7);
     Style::well(p, QRectF(IconPreview).adjusted(-4, -4, 4, 4), 5);
     // One tray for play, add and delete.
@@ -281,19 +277,15 @@ void leftControls(QPainter &p)
         QRectF(PlayButton, QSizeF(DeleteButton.x() - PlayButton.x() + RoundButton, RoundButton))
             .adjusted(-3, -3, 3, 3);
     Style::well(p, tray, tray.height() / 2);
-    const QFont caption = Style::font(10.5, true, 0.5);
-    Style::engravedText(p, QRectF(LockButton).center().x(), LowerCaptionBaseline, "Lock", caption);
-    Style::engravedText(p, QRectF(IconPreview).center().x(), LowerCaptionBaseline, "Icon", caption);
-    const QFont small = Style::font(8, true, 0.8);
+    Style::caption(p, QRectF(LockButton).center().x(), LowerCaptionBaseline, "LOCK");
+    Style::caption(p, QRectF(IconPreview).center().x(), LowerCaptionBaseline, "ICON");
     const struct
     {
         QPoint at;
         const char *caption;
     } buttons[] = {{PlayButton, "PLAY"}, {AddButton, "ADD"}, {DeleteButton, "DELETE"}};
-    for (const auto &b : buttons) {
-        Style::engravedText(p, centreOf(b.at, RoundButton).x(), LowerCaptionBaseline, b.caption,
-                            small, Style::CaptionDim);
-    }
+    for (const auto &b : buttons)
+        Style::caption(p, centreOf(b.at, RoundButton).x(), LowerCaptionBaseline, b.caption);
 }
 
 void footer(QPainter &p)
@@ -306,7 +298,7 @@ void footer(QPainter &p)
 
 QImage mainPanel()
 {
-    QImage image(MainPanelSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image = ArtSet::canvas(MainPanelSize);
     QPainter p(&image);
     frame(p);
     header(p);
@@ -321,7 +313,7 @@ QImage mainPanel()
 
 QImage splash()
 {
-    QImage image(SplashSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image = ArtSet::canvas(SplashSize);
     QPainter p(&image);
     const QRect all(QPoint(0, 0), SplashSize);
     Style::brushedMetal(p, all, QColor(0x3c, 0x41, 0x49), QColor(0x18, 0x1a, 0x1e), 3);

@@ -147,6 +147,16 @@ void engravedText(QPainter &p, double cx, double baseline, const QString &text, 
     p.restore();
 }
 
+QFont captionFont()
+{
+    return font(8, true, 1.0);
+}
+
+void caption(QPainter &p, double cx, double baseline, const QString &text)
+{
+    engravedText(p, cx, baseline, text, captionFont(), Caption);
+}
+
 void shadowedText(QPainter &p, const QRectF &r, const QString &text, const QFont &f,
                   const QColor &c)
 {

@@ -48,6 +48,10 @@ void screw(QPainter &p, const QPointF &centre, double radius = 4.5);
 // Soft glow around a path, in colour c.
 void glow(QPainter &p, const QPainterPath &path, const QColor &c, double width);
 double textWidth(const QString &text, const QFont &f);
+// Every caption of a control or field: small bold capitals, spaced as on an instrument's front
+// panel, in one colour.
+QFont captionFont();
+void caption(QPainter &p, double cx, double baseline, const QString &text);
 // Text centred on (cx, baseline) with a dark engraving shadow.
 void engravedText(QPainter &p, double cx, double baseline, const QString &text, const QFont &f,
                   const QColor &c = Caption);
