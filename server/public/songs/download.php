@@ -10,7 +10,7 @@ if (!is_int($id)) {
     plainAnswer(400, 'error: bad song id');
 }
 try {
-    $song = (new SongStore(SongStore::dataDir()))->find($id);
+    $song = SongStore::open()->find($id);
 } catch (Throwable $error) {
     error_log('download.php: ' . $error->getMessage());
     plainAnswer(500, 'error: the song is unavailable');

@@ -1,5 +1,6 @@
 <?php
-// Lists the uploaded songs, newest first, with a download link for each song script.
+// Lists the uploaded songs, newest first, a page at a time, with a download link for each song
+// script. index.php?before=<id> shows the page of songs older than that id.
 
 declare(strict_types=1);
 
@@ -10,12 +11,22 @@ function e(string $text): string
     return htmlspecialchars($text, ENT_QUOTES | ENT_SUBSTITUTE | ENT_HTML5, 'UTF-8');
 }
 
+$before = null;
+if (isset($_GET['before'])) {
+    $before = filter_input(INPUT_GET, 'before', FILTER_VALIDATE_INT, ['options' => ['min_range' => 1]]);
+    if (!is_int($before)) {
+        plainAnswer(400, 'error: bad page');
+    }
+}
 try {
-    $songs = (new SongStore(SongStore::dataDir()))->all();
+    $songs = SongStore::open()->page($before);
 } catch (Throwable $error) {
     error_log('index.php: ' . $error->getMessage());
     plainAnswer(500, 'error: the song list is unavailable');
 }
+
+$older = count($songs) > SongStore::PAGE_SIZE;
+$songs = array_slice($songs, 0, SongStore::PAGE_SIZE);
 
 header('Content-Type: text/html; charset=utf-8');
 header("Content-Security-Policy: default-src 'none'; style-src 'unsafe-inline'");
@@ -35,8 +46,10 @@ pre { margin: 0; white-space: pre-wrap; font-family: inherit; }
 </head>
 <body>
 <h1>Uploaded songs</h1>
-<?php if ($songs === []): ?>
+<?php if ($songs === [] && $before === null): ?>
 <p>No songs have been uploaded yet.</p>
+<?php elseif ($songs === []): ?>
+<p>No older songs.</p>
 <?php else: ?>
 <table>
 <tr><th>Title</th><th>Artist</th><th>User</th><th>Lyrics</th><th>Uploaded (UTC)</th><th>File</th></tr>
@@ -51,6 +64,9 @@ pre { margin: 0; white-space: pre-wrap; font-family: inherit; }
 </tr>
 <?php endforeach; ?>
 </table>
+<?php if ($older): ?>
+<p><a class="older" href="?before=<?= (int)end($songs)['id'] ?>">Older songs</a></p>
+<?php endif; ?>
 <?php endif; ?>
 </body>
 </html>

@@ -68,7 +68,7 @@ if (($_SERVER['REQUEST_METHOD'] ?? '') !== 'POST') {
 // A body over post_max_size leaves $_POST and $_FILES empty; say why.
 $limit = iniBytes((string)ini_get('post_max_size'));
 if ($limit > 0 && (int)($_SERVER['CONTENT_LENGTH'] ?? 0) > $limit) {
-    plainAnswer(400, 'error: upload is too large');
+    plainAnswer(413, 'error: upload is too large');
 }
 
 $song = [
@@ -95,7 +95,7 @@ $song += [
 ];
 
 try {
-    $id = (new SongStore(SongStore::dataDir()))->add($song);
+    $id = SongStore::open()->add($song);
 } catch (Throwable $e) {
     error_log('upload.php: ' . $e->getMessage());
     plainAnswer(500, 'error: the song could not be stored');
