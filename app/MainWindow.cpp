@@ -82,13 +82,13 @@ QString droppedSong(const QMimeData *data)
     return QString();
 }
 
-// Where the platform has none, Redo gets the usual Ctrl+Shift+Z.
-QList<QKeySequence> redoKeys()
+// The platform's keys for a command, and the usual one as well: some platforms have none for
+// Save As or Quit, and the page of keys names the usual ones.
+QList<QKeySequence> keysFor(QKeySequence::StandardKey command, QKeyCombination usual)
 {
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
-    const QKeySequence usual(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-    if (!keys.contains(usual))
-        keys.append(usual);
+    QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    if (!keys.contains(QKeySequence(usual)))
+        keys.append(QKeySequence(usual));
     return keys;
 }
 } // namespace
@@ -217,14 +217,16 @@ void MainWindow::createButtonPanel()
 void MainWindow::createShortcuts()
 {
     const Shortcut shortcuts[] = {
-        {QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onMousePressLoad},
-        {QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onMousePressSave},
-        {QKeySequence::keyBindings(QKeySequence::SaveAs), &MainWindow::saveAs},
-        {QKeySequence::keyBindings(QKeySequence::Quit), &MainWindow::onMousePressPower},
-        {QKeySequence::keyBindings(QKeySequence::Undo), &MainWindow::undo},
-        {redoKeys(), &MainWindow::redo},
-        {QKeySequence::keyBindings(QKeySequence::Delete), &MainWindow::onMousePressDelete},
-        {QKeySequence::keyBindings(QKeySequence::HelpContents), &MainWindow::toggleKeyHelp},
+        {keysFor(QKeySequence::Open, Qt::CTRL | Qt::Key_O), &MainWindow::onMousePressLoad},
+        {keysFor(QKeySequence::Save, Qt::CTRL | Qt::Key_S), &MainWindow::onMousePressSave},
+        {keysFor(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::saveAs},
+        {keysFor(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q), &MainWindow::onMousePressPower},
+        {keysFor(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z), &MainWindow::undo},
+        {keysFor(QKeySequence::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &MainWindow::redo},
+        {keysFor(QKeySequence::Delete, QKeyCombination(Qt::Key_Delete)),
+         &MainWindow::onMousePressDelete},
+        {keysFor(QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)),
+         &MainWindow::toggleKeyHelp},
         {{QKeySequence(Qt::Key_Space)}, &MainWindow::onMousePressPlay},
     };
     for (const Shortcut &shortcut : shortcuts) {

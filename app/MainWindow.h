@@ -54,7 +54,6 @@ protected:
 private:
     friend class TestMainWindow;
     friend class TestButtonCommands;
-    friend class TestKeys;
 
     void setUpForm();
     void createPictureButtons();

@@ -8,7 +8,7 @@
 namespace {
 constexpr int LegendPixels = 8;
 // From a cell's top-left corner to the legend's baseline start.
-const QPoint LegendOrigin(3, 9);
+const QPoint LegendOrigin(4, 10);
 const QColor LegendColor(0xd6, 0xdb, 0xe2, 190);
 const QColor ShadowColor(0, 0, 0, 200);
 } // namespace

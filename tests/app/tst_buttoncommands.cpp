@@ -403,6 +403,25 @@ void TestButtonCommands::shortcutsRunTheCommands()
     QTest::keyClick(m_window, Qt::Key_F1);
     QTest::keyClick(m_window, Qt::Key_F1);
     QVERIFY(!help->isVisible());
+
+    // The file commands ask (here, where the platform names no Save As or Quit key, too).
+    m_song->markSaved();
+    for (QKeyCombination keys :
+         {Qt::CTRL | Qt::Key_O, Qt::CTRL | Qt::Key_S, Qt::CTRL | Qt::SHIFT | Qt::Key_S}) {
+        ModalDriver driver({ModalDriver::cancelFile()});
+        // Without a window manager nobody activates the window again after a dialog.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::keyClick(m_window, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+    }
+    Mouse::click(m_add);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    ModalDriver driver({ModalDriver::click(QStringLiteral("Cancel"))});
+    QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_COMPARE(driver.seen, QStringList{QStringLiteral("Confirm")});
+    QVERIFY(m_window->isVisible());
 }
 
 void TestButtonCommands::pressRecordsTapsWhileRecording()

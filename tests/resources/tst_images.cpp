@@ -27,6 +27,7 @@ QHash<QString, QSize> statedSizes()
         {"sel_pos.png", {20, 20}},       {"active_fret.png", {20, 20}},
         {"lamp_valid.png", {15, 15}},    {"lamp_off.png", {15, 15}},
         {"tile_select.png", {30, 30}},   {"chord_focus.png", {45, 20}},
+        {"key_help.png", {620, 372}},
     };
     for (const char *b :
          {"bt_load", "bt_save", "bt_chord_book", "bt_upload", "bt_add", "bt_delete", "bt_play"})

@@ -5,7 +5,7 @@
 
 class ArtSet;
 
-// The chord book and song info dialogs: their panels and the chord buttons.
+// The chord book and song info dialogs: their panels and the chord buttons; the page of keys.
 namespace DialogArt {
 
 // Chord names as shown on the buttons, and the picture each is stored in.
@@ -16,6 +16,8 @@ QString typePicture(int j);
 
 QImage bookPanel();
 QImage songInfoPanel();
+// The keys at a glance, shown over the main window.
+QImage keyHelp();
 
 void paintAll(ArtSet &set);
 
