@@ -220,7 +220,8 @@ void MainWindow::onMousePressSave()
 
 void MainWindow::onMousePressBook()
 {
-    m_chordBook->show();
+    const QRect neck = m_form->neckGeometry();
+    m_chordBook->showClearOf(QRect(mapToGlobal(neck.topLeft()), neck.size()), frameGeometry());
     qCDebug(lcApp) << "Book";
 }
 

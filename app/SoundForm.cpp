@@ -101,6 +101,11 @@ SoundForm::SoundForm(CurrentSound *sound, QWidget *window) : QObject(window), m_
     connectSound();
 }
 
+QRect SoundForm::neckGeometry() const
+{
+    return m_neck->geometry();
+}
+
 void SoundForm::createNeck(QWidget *window)
 {
     m_neck = new QMELabel(window);
