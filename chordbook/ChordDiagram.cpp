@@ -8,6 +8,8 @@
 namespace {
 
 constexpr double StringStep = 15;
+// The grid sits this far right of the middle, leaving room for the first fret's number.
+constexpr double GridShift = 4;
 constexpr double RowHeight = 30;
 constexpr double GridTop = 58;
 constexpr double MarkY = 47;
@@ -67,7 +69,7 @@ int ChordDiagram::baseFret() const
 
 double ChordDiagram::stringX(int string) const
 {
-    const double left = (width() - (Strings - 1) * StringStep) / 2.0;
+    const double left = (width() - (Strings - 1) * StringStep) / 2.0 + GridShift;
     return left + (Strings - 1 - string) * StringStep;
 }
 
@@ -129,7 +131,7 @@ void ChordDiagram::paintBaseFret(QPainter &painter) const
         return;
     painter.setFont(chartFont(11, true));
     painter.setPen(StringColour);
-    const QRectF beside(0, rowTop(0), stringX(Strings - 1) - 5, RowHeight);
+    const QRectF beside(0, rowTop(0), stringX(Strings - 1) - DotRadius - 3, RowHeight);
     painter.drawText(beside, Qt::AlignRight | Qt::AlignVCenter, QString::number(base));
 }
 
