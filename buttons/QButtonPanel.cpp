@@ -5,6 +5,7 @@
 #include "buttons/Log.h"
 #include "buttons/QSoundButton.h"
 #include "model/SongModel.h"
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 
 #include <QMenu>
@@ -23,9 +24,9 @@ QButtonPanel::QButtonPanel(SongModel *song, const ButtonIconTable *iconTable,
 {
     // Made before any button so that every button lies above it.
     m_selectionFrame = new QImageButton(this);
-    const QPixmap frame(QString::fromLatin1(SelectionFramePicture));
+    const QPixmap frame = Picture::load(QString::fromLatin1(SelectionFramePicture));
     m_selectionFrame->setPixmap(frame);
-    m_selectionFrame->setGeometry(0, 0, frame.width(), frame.height());
+    m_selectionFrame->setGeometry(QRect(QPoint(0, 0), frame.deviceIndependentSize().toSize()));
     m_selectionFrame->hide();
 
     connect(song, &SongModel::buttonAdded, this, &QButtonPanel::addView);
@@ -160,7 +161,7 @@ void QButtonPanel::showContextMenu(QPoint point)
     if (menu.exec(view->mapToGlobal(point)) != changeIcon)
         return;
     qCDebug(lcButtons) << "Change Icon";
-    if (const std::optional<int> index = m_iconChooser->choose(view))
+    if (const std::optional<int> index = m_iconChooser->choose(view, view->iconIndex()))
         m_song->setIcon(number, *index);
 }
 
