@@ -64,11 +64,14 @@ struct Shortcut
     void (MainWindow::*command)();
 };
 
-// The preview of the picture for new sound buttons.
+// The preview of the picture for new sound buttons, at the picture's own pixel density.
 QPixmap iconPreview(const QPixmap &picture)
 {
-    return picture.scaled(IconPreviewSize, IconPreviewSize, Qt::IgnoreAspectRatio,
-                          Qt::FastTransformation);
+    const qreal ratio = picture.devicePixelRatio();
+    QPixmap preview = picture.scaled(QSize(IconPreviewSize, IconPreviewSize) * ratio,
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    preview.setDevicePixelRatio(ratio);
+    return preview;
 }
 
 // The first local song file among the dropped ones; empty if there is none.
@@ -195,7 +198,7 @@ void MainWindow::createIconPreview()
     const QPixmap preview = iconPreview(m_iconTable.picture(m_iconIndex));
     m_iconLabel = new QImageButton(this);
     m_iconLabel->setPixmap(preview);
-    m_iconLabel->setGeometry(QRect(QPoint(174, 358), preview.size()));
+    m_iconLabel->setGeometry(QRect(QPoint(174, 358), preview.deviceIndependentSize().toSize()));
     m_iconLabel->setToolTip(tr("Picture for new buttons"));
     connect(m_iconLabel, &QImageButton::mousePress, this, &MainWindow::onMousePressIcon);
 }
@@ -373,7 +376,8 @@ void MainWindow::toggleKeyHelp()
 
 void MainWindow::onMousePressBook()
 {
-    m_chordBook->show();
+    const QRect neck = m_form->neckGeometry();
+    m_chordBook->showClearOf(QRect(mapToGlobal(neck.topLeft()), neck.size()), frameGeometry());
     qCDebug(lcApp) << "Book";
 }
 
@@ -385,7 +389,7 @@ void MainWindow::onMousePressWeb()
 
 void MainWindow::onMousePressIcon()
 {
-    const std::optional<int> index = m_iconChooser->choose(m_iconLabel);
+    const std::optional<int> index = m_iconChooser->choose(m_iconLabel, m_iconIndex);
     if (!index)
         return;
     m_iconIndex = *index;

@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "model/CurrentSound.h"
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QMELabel.h"
 #include "widgets/QNoteLamp.h"
@@ -92,7 +93,7 @@ SoundForm::SoundForm(CurrentSound *sound, QWidget *window) : QObject(window), m_
     createNumericEdits(window);
     createNoteLamps(window);
     m_strokeMarker = new QLabel(window);
-    m_strokeMarker->setPixmap(QPixmap(QStringLiteral(":/img/lamp_valid.png")));
+    m_strokeMarker->setPixmap(Picture::load(QStringLiteral(":/img/lamp_valid.png")));
     m_strokeMarker->setGeometry(m_noteLamps[0]->geometry());
     m_strokeMarker->setToolTip(tr("The stroke being edited"));
     createRotarySwitches(window);
@@ -100,6 +101,11 @@ SoundForm::SoundForm(CurrentSound *sound, QWidget *window) : QObject(window), m_
     showNeck();
     connectEdits();
     connectSound();
+}
+
+QRect SoundForm::neckGeometry() const
+{
+    return m_neck->geometry();
 }
 
 void SoundForm::createNeck(QWidget *window)

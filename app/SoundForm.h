@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QRect>
 #include <array>
 
 class CurrentSound;
@@ -29,6 +30,9 @@ class SoundForm : public QObject
 public:
     // The controls become children of the window, placed in its coordinates.
     SoundForm(CurrentSound *sound, QWidget *window);
+
+    // Where the neck lies, in the window's coordinates.
+    QRect neckGeometry() const;
 
 private:
     friend class TestSoundForm;

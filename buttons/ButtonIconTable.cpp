@@ -1,5 +1,9 @@
 #include "buttons/ButtonIconTable.h"
 
+#include "widgets/Picture.h"
+
+#include <QGuiApplication>
+
 namespace {
 
 const QColor LabelColors[ButtonIconTable::Count] = {
@@ -16,13 +20,15 @@ QString baseName(int index)
 
 } // namespace
 
-ButtonIconTable::ButtonIconTable()
+ButtonIconTable::ButtonIconTable() : ButtonIconTable(qGuiApp->devicePixelRatio()) {}
+
+ButtonIconTable::ButtonIconTable(qreal screenScale)
 {
     for (int i = 0; i < Count; ++i) {
         m_pictureNames[i] = baseName(i) + QStringLiteral(".png");
         m_selectedPictureNames[i] = baseName(i) + QStringLiteral("sel.png");
-        m_pictures[i].load(m_pictureNames[i]);
-        m_selectedPictures[i].load(m_selectedPictureNames[i]);
+        m_pictures[i] = Picture::load(m_pictureNames[i], screenScale);
+        m_selectedPictures[i] = Picture::load(m_selectedPictureNames[i], screenScale);
         m_labelColors[i] = LabelColors[i];
     }
 }

@@ -6,12 +6,14 @@
 
 // The 14 sound-button pictures, their selected variants, resource names and label colours.
 // An index outside 0..13 (song files can carry any number) falls back to picture 0.
+// The pictures are loaded for the screen's scale, twice as fine on a screen scaled by two.
 class ButtonIconTable
 {
 public:
     static constexpr int Count = 14;
 
     ButtonIconTable();
+    explicit ButtonIconTable(qreal screenScale);
     ButtonIconTable(const ButtonIconTable &) = delete;
     ButtonIconTable &operator=(const ButtonIconTable &) = delete;
 

@@ -8,6 +8,7 @@
 #include "buttons/QSoundButton.h"
 #include "history/SongHistory.h"
 #include "model/SongModel.h"
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QStyledMenu.h"
 
@@ -25,9 +26,9 @@ QButtonPanel::QButtonPanel(SongHistory *history, const ButtonIconTable *iconTabl
 {
     // Made before any button so that every button lies above it.
     m_selectionFrame = new QImageButton(this);
-    const QPixmap frame(QString::fromLatin1(SelectionFramePicture));
+    const QPixmap frame = Picture::load(QString::fromLatin1(SelectionFramePicture));
     m_selectionFrame->setPixmap(frame);
-    m_selectionFrame->setGeometry(0, 0, frame.width(), frame.height());
+    m_selectionFrame->setGeometry(QRect(QPoint(0, 0), frame.deviceIndependentSize().toSize()));
     m_selectionFrame->hide();
     m_legends = new QKeyLegends(this);
     setContextMenuPolicy(Qt::CustomContextMenu);
@@ -180,7 +181,8 @@ void QButtonPanel::showButtonMenu(int number, QPoint globalPos)
     if (menu.exec(globalPos) != changeIcon || !button(number))
         return;
     qCDebug(lcButtons) << "Change Icon";
-    if (const std::optional<int> index = m_iconChooser->choose(button(number)))
+    QSoundButton *view = button(number);
+    if (const std::optional<int> index = m_iconChooser->choose(view, view->iconIndex()))
         m_history->setIcon(number, *index);
 }
 

@@ -1,10 +1,15 @@
 #include "chordbook/DialogChordBook.h"
 
+#include "chordbook/ChordDiagram.h"
 #include "chordbook/Log.h"
+#include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QScreen>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -208,19 +213,49 @@ const char *const TypePictures[DialogChordBook::Types] = {
     ":/img/chord_6.png",     ":/img/chord_m6.png",
 };
 
+const char *const RootNames[DialogChordBook::Roots] = {"A",  "A#", "B", "C",  "C#", "D",
+                                                       "D#", "E",  "F", "F#", "G",  "G#"};
+// What follows the root in a chord's name; a major chord is the root alone.
+const char *const TypeSuffixes[DialogChordBook::Types] = {
+    "", "7", "m", "m7", "M7", "mM7", "sus4", "7sus4", "dim", "m7-5", "aug", "add9", "6", "m6",
+};
+
 const char *const StyleSheet = "#DialogChordBook{\n\nborder: 0px solid transparent;\n   "
                                "background-image: url(:/img/book_panel.png);\n  padding: -4px "
                                "-4px -4px -4px;\n\n \n}";
 
-constexpr int RootX = 70;
-constexpr int TypeX = 180;
+constexpr int RootX = 41;
+constexpr int TypeX = 223;
 constexpr int ChordTop = 55;
 constexpr int RootStep = 30;
 constexpr int TypeStep = 26;
 const QSize RootSize(27, 20);
 const QSize TypeSize(45, 20);
-const QSize FocusSize(45, 20);
-constexpr int RootFocusShift = 10; // the focus is wider than a root button and starts left of it
+const QRect DiagramGeometry(95, 50, 110, 250);
+// Room between the book and the window it stands beside.
+constexpr int WindowGap = 8;
+
+// The lit frame lies around the chosen button, clear of its name.
+QRect focusAround(const QWidget *button)
+{
+    return button->geometry().adjusted(-4, -3, 4, 3);
+}
+
+// The top-left corner that puts a window of the given size fully on the screen, as close to
+// where it was asked for as possible.
+QPoint keptOn(const QRect &screen, const QPoint &wanted, const QSize &size)
+{
+    const int x = std::clamp(wanted.x(), screen.left(),
+                             std::max(screen.left(), screen.right() + 1 - size.width()));
+    const int y = std::clamp(wanted.y(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    return QPoint(x, y);
+}
+
+qint64 area(const QRect &r)
+{
+    return r.isEmpty() ? 0 : qint64(r.width()) * r.height();
+}
 
 template <typename T, std::size_t N> int indexOf(T *const (&items)[N], const T *item)
 {
@@ -240,11 +275,12 @@ DialogChordBook::DialogChordBook(QWidget *parent)
     createCommandButtons();
     createChordButtons();
     setFixedSize(300, 494);
+    m_diagram = new ChordDiagram(this);
+    m_diagram->setGeometry(DiagramGeometry);
     createFocus();
     m_currentRoot = m_rootButtons[0];
     m_currentType = m_typeButtons[0];
-    m_rootFocus->move(m_currentRoot->x() - RootFocusShift, m_currentRoot->y());
-    m_typeFocus->setGeometry(m_currentType->geometry());
+    showSelection();
 }
 
 void DialogChordBook::setupForm()
@@ -254,7 +290,6 @@ void DialogChordBook::setupForm()
     resize(301, 496);
     setAutoFillBackground(false);
     setStyleSheet(QString::fromLatin1(StyleSheet));
-    setSizeGripEnabled(true);
     setWindowTitle(QCoreApplication::translate("DialogChordBook", "Dialog"));
     QMetaObject::connectSlotsByName(this);
 }
@@ -264,7 +299,7 @@ QImageButton *DialogChordBook::createButton(const QRect &geometry, const QString
 {
     auto *button = new QImageButton(this);
     button->setGeometry(geometry);
-    button->setPixmap(QPixmap(picture));
+    button->setPixmap(Picture::load(picture));
     if (!toolTip.isEmpty())
         button->setToolTip(toolTip);
     return button;
@@ -302,14 +337,27 @@ void DialogChordBook::createChordButtons()
 void DialogChordBook::createFocus()
 {
     // Made after the chord buttons so that they lie on top of them.
-    const QString focus = QStringLiteral(":/img/chord_focus.png");
-    m_rootFocus = createButton(QRect(QPoint(0, 0), FocusSize), focus, QString());
-    m_typeFocus = createButton(QRect(QPoint(0, 0), FocusSize), focus, QString());
+    m_rootFocus = createButton(focusAround(m_rootButtons[0]),
+                               QStringLiteral(":/img/chord_focus_root.png"), QString());
+    m_typeFocus = createButton(focusAround(m_typeButtons[0]),
+                               QStringLiteral(":/img/chord_focus_type.png"), QString());
+}
+
+void DialogChordBook::showSelection()
+{
+    m_rootFocus->setGeometry(focusAround(m_currentRoot));
+    m_typeFocus->setGeometry(focusAround(m_currentType));
+    m_diagram->setChord(chordName(selectedRoot(), selectedType()), selectedFrets());
 }
 
 const int *DialogChordBook::chordFrets(int root, int type)
 {
     return Chords[root][type];
+}
+
+QString DialogChordBook::chordName(int root, int type)
+{
+    return QLatin1String(RootNames[root]) + QLatin1String(TypeSuffixes[type]);
 }
 
 int DialogChordBook::selectedRoot() const
@@ -347,13 +395,50 @@ void DialogChordBook::onMousePressPlay(QMouseEvent *, QWidget *)
 void DialogChordBook::onMousePressChord1(QMouseEvent *, QWidget *widget)
 {
     m_currentRoot = static_cast<QImageButton *>(widget);
-    m_rootFocus->move(m_currentRoot->x() - RootFocusShift, m_currentRoot->y());
+    showSelection();
 }
 
 void DialogChordBook::onMousePressChord2(QMouseEvent *, QWidget *widget)
 {
     m_currentType = static_cast<QImageButton *>(widget);
-    m_typeFocus->setGeometry(m_currentType->geometry());
+    showSelection();
+}
+
+void DialogChordBook::showClearOf(const QRect &neck, const QRect &window)
+{
+    if (isHidden()) {
+        const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
+        move(placeClearOf(size(), neck, window, screen->availableGeometry()));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+QPoint DialogChordBook::placeClearOf(const QSize &size, const QRect &neck, const QRect &window,
+                                     const QRect &screen)
+{
+    // Beside the window, then below it (at its right end), then above it: the first place that
+    // leaves the neck free once kept on the screen, else the one that covers the least of it.
+    const QPoint wanted[] = {
+        QPoint(window.right() + 1 + WindowGap, window.top()),
+        QPoint(window.left() - WindowGap - size.width(), window.top()),
+        QPoint(window.right() + 1 - size.width(), window.bottom() + 1 + WindowGap),
+        QPoint(window.right() + 1 - size.width(), window.top() - WindowGap - size.height()),
+    };
+    QPoint best;
+    qint64 bestCover = std::numeric_limits<qint64>::max();
+    for (const QPoint &place : wanted) {
+        const QPoint kept = keptOn(screen, place, size);
+        const qint64 cover = area(QRect(kept, size).intersected(neck));
+        if (cover < bestCover) {
+            best = kept;
+            bestCover = cover;
+        }
+        if (cover == 0)
+            break;
+    }
+    return best;
 }
 
 void DialogChordBook::mousePressEvent(QMouseEvent *event)

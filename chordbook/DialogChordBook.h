@@ -4,11 +4,13 @@
 
 #include <QDialog>
 
+class ChordDiagram;
 class QImageButton;
 class QMouseEvent;
 
-// The chord dictionary: 12 roots x 14 types of six fret values. "set" and "play" hand the chosen
-// chord on (into the current stroke; sounded once); the dialog is dragged by its background.
+// The chord dictionary: 12 roots x 14 types of six fret values, the chosen one drawn as a chord
+// chart. "set" and "play" hand it on (into the current stroke; sounded once); the dialog is
+// dragged by its background.
 class DialogChordBook : public QDialog
 {
     Q_OBJECT
@@ -23,6 +25,16 @@ public:
 
     // Six fret values, string 1 first (-1 = muted).
     static const int *chordFrets(int root, int type);
+    // "A", "C#m7", "Gsus4".
+    static QString chordName(int root, int type);
+
+    // Shows the book, raised; when it was hidden it first moves where it leaves the neck free
+    // (global rectangles of the neck and of the window holding it).
+    void showClearOf(const QRect &neck, const QRect &window);
+    // Where a book of the given size leaves the neck free on that screen area: beside the
+    // window, else below or above it, kept on the screen; else where it covers least of it.
+    static QPoint placeClearOf(const QSize &size, const QRect &neck, const QRect &window,
+                               const QRect &screen);
 
     int selectedRoot() const;
     int selectedType() const;
@@ -52,6 +64,7 @@ private:
     void createCommandButtons();
     void createChordButtons();
     void createFocus();
+    void showSelection();
     const int *selectedFrets() const;
 
     WindowDrag m_drag;
@@ -64,4 +77,5 @@ private:
     QImageButton *m_typeFocus = nullptr;
     QImageButton *m_rootButtons[Roots] = {};
     QImageButton *m_typeButtons[Types] = {};
+    ChordDiagram *m_diagram = nullptr;
 };

@@ -33,6 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KAVENDRA_HOMEPAGE})
 # Dependencies come from the libraries the binaries link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What no binary links but the program needs at run time: Qt's display plug-ins (only
+# recommended by Qt) and the fonts its pictures and fields are drawn with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "guitar strum simulator and song editor
 Kavendra shows a guitar neck on the screen: press a fret and the note sounds at

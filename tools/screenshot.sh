@@ -3,7 +3,7 @@
 #   tools/screenshot.sh                   docs/screenshot.png: the main window, for the README
 #   tools/screenshot.sh DIR [SCALE]       every window at QT_SCALE_FACTOR=SCALE (1 by default)
 #                                         into DIR: main.png, song-info.png, toast.png,
-#                                         chord-book.png
+#                                         chord-book.png, icon-chooser.png
 # Needs a build (KAVENDRA_BIN, build/bin by default) and the test tools (make deps-test).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -98,4 +98,15 @@ click 224 172 "$info"
 click 214 512 "$info"
 click 171 38
 book=$(e2e_wait_new_window "$main") || e2e_fail "the chord book did not open"
+click 54 185 "$book" # C#
+click 245 117 "$book" # m: a barre, with its first fret's number
 shot "$book" "$out/chord-book.png"
+click 224 468 "$book" # close
+# The icon chooser from the preview, the pointer over picture 9.
+click 184 368
+chooser=$(e2e_wait_new_window "$main") || e2e_fail "the icon chooser did not open"
+eval "$(e2e_xdo getwindowgeometry --shell "$chooser")"
+e2e_xdo mousemove --sync $((X + (19 + 80 + 15) * scale)) $((Y + (86 + 15) * scale))
+sleep 0.3
+shot "$chooser" "$out/icon-chooser.png"
+e2e_xdo key Escape

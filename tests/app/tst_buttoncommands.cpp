@@ -62,7 +62,9 @@ namespace {
 QImage preview(int index)
 {
     ButtonIconTable table;
-    return table.picture(index).scaled(20, 20).toImage();
+    return table.picture(index)
+        .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .toImage();
 }
 } // namespace
 

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real program under Xvfb: three buttons made with Add play their own sounds, a drag with
-# the lock open swaps two buttons, "Change Icon" repaints a button, and the chord book's D m7
-# goes into the current stroke.
+# the lock open swaps two buttons, "Change Icon" repaints a button, and the chord book opens
+# beside the neck and its D m7 goes into the current stroke.
 # E2E_SHOT_DIR, if set, receives screenshots of the panel and of the open chord book.
 source "$KAVENDRA_SOURCE/tests/app/e2e_lib.sh"
 
@@ -46,7 +46,7 @@ chooser=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialo
 [ -n "$chooser" ] || e2e_fail "the icon chooser did not open"
 [ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/chooser.png"
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
-xdotool mousemove --sync $((X + 10 + 50 * 2 + 15)) $((Y + 20 + 40 + 15)) click 1 # picture 9
+xdotool mousemove --sync $((X + 19 + 40 * 2 + 15)) $((Y + 46 + 40 + 15)) click 1 # picture 9
 sleep 0.3
 e2e_add_button
 e2e_add_button
@@ -70,7 +70,7 @@ sleep 0.3
 chooser=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$' | head -n 1)
 [ -n "$chooser" ] || e2e_fail "Change Icon did not open the chooser"
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
-xdotool mousemove --sync $((X + 10 + 15)) $((Y + 20 + 15)) click 1 # picture 0
+xdotool mousemove --sync $((X + 19 + 15)) $((Y + 46 + 15)) click 1 # picture 0
 sleep 0.3
 [ "$(cell_picture 3)" != "$before" ] || e2e_fail "the button kept its picture"
 
@@ -81,9 +81,13 @@ book=$(xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Dialog$'
 [ -n "$book" ] || e2e_fail "the chord book did not open"
 eval "$(xdotool getwindowgeometry --shell "$book")"
 [ "$WIDTH" = 300 ] && [ "$HEIGHT" = 494 ] || e2e_fail "chord book is ${WIDTH}x$HEIGHT"
+# It leaves the neck (51, 98, 827 x 191 in the window) free.
+[ $((Y)) -ge $((E2E_WY + 98 + 191)) ] || [ $((Y + HEIGHT)) -le $((E2E_WY + 98)) ] ||
+    [ $((X)) -ge $((E2E_WX + 51 + 827)) ] || [ $((X + WIDTH)) -le $((E2E_WX + 51)) ] ||
+    e2e_fail "the chord book covers the neck"
 book_click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.1; }
-book_click $((70 + 13)) $((55 + 30 * 5 + 10))  # D
-book_click $((180 + 22)) $((55 + 26 * 3 + 10)) # m7
+book_click $((41 + 13)) $((55 + 30 * 5 + 10))  # D
+book_click $((223 + 22)) $((55 + 26 * 3 + 10)) # m7
 e2e_expect_strum "1,1,2,0,0,-1" "the chord book's play" book_click $((130 + 19)) $((456 + 19))
 book_click $((40 + 34)) $((456 + 12)) # set
 [ -n "${E2E_SHOT_DIR:-}" ] && e2e_shot "$E2E_SHOT_DIR/chordbook.png"

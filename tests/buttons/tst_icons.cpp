@@ -3,11 +3,13 @@
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/QSoundButton.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/Mouse.h"
 #include "widgets/QImageButton.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,7 +23,9 @@ private slots:
     void indexOutsideTableFallsBackToPictureZero();
     void chooserLayoutAndPick();
     void chooserBackgroundPressPicksNothing();
+    void chooserMarksCurrentAndPointedPicture();
     void labelStartsRightOfSingleDigit();
+    void labelIsPaintedAtTheScreensScale();
     void redrawOfSelectedButtonShowsNormalLook();
     void emptyLabelDrawsNothing();
     void buttonWithUnknownPictureKeepsItsIndex();
@@ -93,10 +97,10 @@ void TestIcons::chooserLayoutAndPick()
 {
     ButtonIconTable table;
     DialogSelectIcon dialog(&table);
-    QCOMPARE(dialog.size(), QSize(400, 135));
-    QCOMPARE(dialog.icon(0)->geometry(), QRect(10, 20, 30, 30));
-    QCOMPARE(dialog.icon(9)->geometry(), QRect(110, 60, 30, 30));
-    QCOMPARE(dialog.icon(13)->geometry(), QRect(310, 60, 30, 30));
+    QCOMPARE(dialog.size(), QSize(308, 146));
+    QCOMPARE(dialog.icon(0)->geometry(), QRect(19, 46, 30, 30));
+    QCOMPARE(dialog.icon(9)->geometry(), QRect(99, 86, 30, 30));
+    QCOMPARE(dialog.icon(13)->geometry(), QRect(259, 86, 30, 30));
     QCOMPARE(dialog.findChildren<QImageButton *>().size(), ButtonIconTable::Count);
     const auto boxButtons = dialog.findChild<QDialogButtonBox *>("buttonBox")->buttons();
     QCOMPARE(boxButtons.size(), 2);
@@ -111,7 +115,7 @@ void TestIcons::chooserLayoutAndPick()
         shownAt = chooser->pos();
         QTest::mouseClick(chooser->icon(9), Qt::LeftButton);
     });
-    QCOMPARE(dialog.choose(&anchor), std::optional<int>(9));
+    QCOMPARE(dialog.choose(&anchor, 0), std::optional<int>(9));
     QCOMPARE(shownAt, anchor.mapToGlobal(QPoint(0, 20)));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.selectedIndex(), 9);
@@ -119,7 +123,7 @@ void TestIcons::chooserLayoutAndPick()
     // Closed without a pick (Escape): no answer; the last pick stays selected.
     whenModal<DialogSelectIcon>(
         [](DialogSelectIcon *chooser) { QTest::keyClick(chooser, Qt::Key_Escape); });
-    QCOMPARE(dialog.choose(&anchor), std::nullopt);
+    QCOMPARE(dialog.choose(&anchor, 9), std::nullopt);
     QCOMPARE(dialog.selectedIndex(), 9);
 }
 
@@ -130,6 +134,41 @@ void TestIcons::chooserBackgroundPressPicksNothing()
     dialog.show();
     QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(dialog.isVisible());
+}
+
+// The current picture is lit while the chooser is open; the one under the pointer is outlined
+// until the pointer leaves it.
+void TestIcons::chooserMarksCurrentAndPointedPicture()
+{
+    ButtonIconTable table;
+    DialogSelectIcon dialog(&table);
+    QWidget anchor;
+    anchor.show();
+    const auto markedAround = [](const QLabel *mark, const QWidget *icon, int margin) {
+        return mark->isVisible() &&
+               mark->geometry() == icon->geometry().adjusted(-margin, -margin, margin, margin);
+    };
+    for (const auto &[current, marked] : {std::pair{6, 6}, {13, 13}, {14, 0}, {-1, 0}}) {
+        bool lit = false;
+        whenModal<DialogSelectIcon>([&, marked = marked](DialogSelectIcon *chooser) {
+            lit = markedAround(chooser->m_currentMark, chooser->icon(marked), 4) &&
+                  !chooser->m_pointerMark->isVisible();
+            chooser->reject();
+        });
+        dialog.choose(&anchor, current);
+        QVERIFY2(lit, qPrintable(QString::number(current)));
+    }
+
+    dialog.show();
+    Mouse::move(dialog.icon(3), QPointF(10, 10));
+    QVERIFY(markedAround(dialog.m_pointerMark, dialog.icon(3), 3));
+    Mouse::move(dialog.icon(10), QPointF(10, 10));
+    QVERIFY(markedAround(dialog.m_pointerMark, dialog.icon(10), 3));
+    Mouse::leave(dialog.icon(10));
+    QVERIFY(!dialog.m_pointerMark->isVisible());
+    // The marks never take a click from the picture they lie around.
+    QVERIFY(dialog.m_currentMark->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QVERIFY(dialog.m_pointerMark->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
 void TestIcons::labelStartsRightOfSingleDigit()
@@ -143,6 +182,24 @@ void TestIcons::labelStartsRightOfSingleDigit()
     // Labels are drawn on copies: the table's own picture stays plain.
     QCOMPARE(table.picture(0).toImage().convertToFormat(QImage::Format_ARGB32),
              QImage(table.pictureName(0)).convertToFormat(QImage::Format_ARGB32));
+}
+
+// On a screen scaled by two the label is drawn into the fine picture, at the same place.
+void TestIcons::labelIsPaintedAtTheScreensScale()
+{
+    ButtonIconTable fine(2.0);
+    QCOMPARE(fine.picture(4).devicePixelRatio(), 2.0);
+    QCOMPARE(fine.picture(4).deviceIndependentSize(), QSizeF(30, 30));
+    QSoundButton button(1, &fine);
+    button.redraw(4, QStringLiteral("7"));
+    for (const QPixmap &look : {button.normalPixmap(), button.selectedPixmap()}) {
+        QCOMPARE(look.devicePixelRatio(), 2.0);
+        QCOMPARE(look.size(), QSize(60, 60));
+    }
+    const QImage plain = fine.picture(4).toImage().convertToFormat(QImage::Format_ARGB32);
+    const int seven = firstDifferentColumn(
+        plain, button.normalPixmap().toImage().convertToFormat(QImage::Format_ARGB32));
+    QVERIFY2(seven >= 2 * 13 && seven <= 2 * 16, qPrintable(QString::number(seven)));
 }
 
 void TestIcons::redrawOfSelectedButtonShowsNormalLook()

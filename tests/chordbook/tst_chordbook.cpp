@@ -1,4 +1,6 @@
-// The chord book: every chord sounds what its name says; selection, set, play, close and drag.
+// The chord book: every chord sounds what its name says; selection and its chart, set, play,
+// close, drag and where it opens.
+#include "chordbook/ChordDiagram.h"
 #include "chordbook/DialogChordBook.h"
 #include "tests/support/Mouse.h"
 #include "widgets/QImageButton.h"
@@ -16,9 +18,11 @@ private slots:
     void everyChordHoldsRootAndMostTones();
     void layoutAndStartingSelection();
     void selectionMovesFocus();
+    void chartShowsTheSelectedChord();
     void setAndPlayHandTheChordOn();
     void closeHidesAndKeepsSelection();
     void dragWithLeftButtonOnly();
+    void opensClearOfTheNeck();
 
 private:
     DialogChordBook *m_book = nullptr;
@@ -140,31 +144,105 @@ void TestChordBook::layoutAndStartingSelection()
 {
     QCOMPARE(m_book->size(), QSize(300, 494));
     QCOMPARE(m_book->windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
-    QCOMPARE(m_book->m_rootButtons[3]->geometry(), QRect(70, 145, 27, 20));
-    QCOMPARE(m_book->m_typeButtons[13]->geometry(), QRect(180, 393, 45, 20));
+    QVERIFY(!m_book->isSizeGripEnabled());
+    QCOMPARE(m_book->m_rootButtons[3]->geometry(), QRect(41, 145, 27, 20));
+    QCOMPARE(m_book->m_typeButtons[13]->geometry(), QRect(223, 393, 45, 20));
     QCOMPARE(m_book->m_setButton->geometry(), QRect(40, 456, 68, 25));
     QCOMPARE(m_book->m_playButton->toolTip(), QStringLiteral("play the chord"));
     QCOMPARE(m_book->selectedRoot(), 0);
     QCOMPARE(m_book->selectedType(), 0);
-    QCOMPARE(m_book->m_rootFocus->geometry(), QRect(60, 55, 45, 20));
-    QCOMPARE(m_book->m_typeFocus->geometry(), QRect(180, 55, 45, 20));
+    QCOMPARE(m_book->m_rootFocus->geometry(), QRect(37, 52, 35, 26));
+    QCOMPARE(m_book->m_typeFocus->geometry(), QRect(219, 52, 53, 26));
     // The focus pictures lie over the chord buttons.
-    QCOMPARE(m_book->childAt(75, 60), m_book->m_rootFocus);
+    QCOMPARE(m_book->childAt(45, 60), m_book->m_rootFocus);
+    QCOMPARE(m_book->m_diagram->name(), QStringLiteral("A"));
 }
 
+// The lit frames lie around the chosen buttons, clear of their names and of their neighbours.
 void TestChordBook::selectionMovesFocus()
 {
     m_book->show();
     QTest::mouseClick(m_book->m_rootButtons[5], Qt::LeftButton);
     QCOMPARE(m_book->selectedRoot(), 5);
-    QCOMPARE(m_book->m_rootFocus->geometry(), QRect(60, 205, 45, 20));
+    QCOMPARE(m_book->m_rootFocus->geometry(), QRect(37, 202, 35, 26));
     QTest::mouseClick(m_book->m_typeButtons[3], Qt::LeftButton);
     QCOMPARE(m_book->selectedType(), 3);
-    QCOMPARE(m_book->m_typeFocus->geometry(), QRect(180, 133, 45, 20));
+    QCOMPARE(m_book->m_typeFocus->geometry(), QRect(219, 130, 53, 26));
+    QVERIFY(!m_book->m_typeFocus->geometry().intersects(m_book->m_typeButtons[2]->geometry()));
+    QVERIFY(!m_book->m_typeFocus->geometry().intersects(m_book->m_typeButtons[4]->geometry()));
     // Clicking where the selected root lies hits the focus picture and changes nothing.
-    QTest::mouseClick(m_book->childAt(75, 210), Qt::LeftButton);
+    QTest::mouseClick(m_book->childAt(45, 210), Qt::LeftButton);
     QCOMPARE(m_book->selectedRoot(), 5);
     QCOMPARE(m_book->selectedType(), 3);
+}
+
+namespace {
+
+bool isDot(const QImage &chart, QPointF at)
+{
+    const QColor c = chart.pixelColor(at.toPoint());
+    return c.red() > 200 && c.green() > 110 && c.blue() < 140;
+}
+
+// Whether anything is drawn in r.
+bool inkIn(const QImage &chart, const QRect &r)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (qGray(chart.pixel(x, y)) > 60)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The same in the square of the given half size around a point.
+bool inkAround(const QImage &chart, QPointF at, int half)
+{
+    const QPoint c = at.toPoint();
+    return inkIn(chart, QRect(c - QPoint(half, half), c + QPoint(half, half)));
+}
+
+} // namespace
+
+// Picked by clicks, the chart shows the chord: a dot on every pressed string at its fret and no
+// other, "o" (a ring) over open and "x" over muted strings, nothing over pressed ones, and the
+// first fret's number where the shape sits higher up the neck.
+void TestChordBook::chartShowsTheSelectedChord()
+{
+    m_book->show();
+    ChordDiagram *chart = m_book->m_diagram;
+    const struct
+    {
+        int root, type;
+        const char *name;
+        int baseFret;
+    } chords[] = {{3, 0, "C", 1}, {5, 3, "Dm7", 1}, {4, 12, "C#6", 6}, {7, 11, "Eadd9", 4}};
+    for (const auto &chord : chords) {
+        QTest::mouseClick(m_book->m_rootButtons[chord.root], Qt::LeftButton);
+        QTest::mouseClick(m_book->m_typeButtons[chord.type], Qt::LeftButton);
+        QCOMPARE(chart->name(), QString::fromLatin1(chord.name));
+        QCOMPARE(chart->baseFret(), chord.baseFret);
+        QVERIFY(chart->markCentre(5, 1).x() < chart->markCentre(0, 1).x()); // lowest on the left
+        QImage image(chart->size(), QImage::Format_ARGB32);
+        image.fill(Qt::black);
+        chart->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const int *frets = DialogChordBook::chordFrets(chord.root, chord.type);
+        for (int s = 0; s < DialogChordBook::Strings; ++s) {
+            const QString where = QStringLiteral("%1 string %2").arg(chord.name).arg(s + 1);
+            const QPointF mark = chart->markCentre(s, 0);
+            QCOMPARE(inkAround(image, mark, 0), frets[s] < 0);
+            QVERIFY2(inkAround(image, mark, 5) == (frets[s] <= 0), qPrintable(where));
+            for (int row = 0; row < ChordDiagram::Rows; ++row) {
+                const int fret = chord.baseFret + row;
+                QVERIFY2(isDot(image, chart->markCentre(s, fret)) == (frets[s] == fret),
+                         qPrintable(where + " fret " + QString::number(fret)));
+            }
+        }
+        const QPointF firstRow = chart->markCentre(5, chord.baseFret);
+        QCOMPARE(inkIn(image, QRect(0, int(firstRow.y()) - 6, int(firstRow.x()) - 7, 12)),
+                 chord.baseFret > 1);
+    }
 }
 
 void TestChordBook::setAndPlayHandTheChordOn()
@@ -204,6 +282,43 @@ void TestChordBook::dragWithLeftButtonOnly()
     Mouse::release(m_book, QPoint(60, 50), Qt::RightButton);
     Mouse::drag(m_book, QPoint(20, 20), QPoint(40, 30));
     QCOMPARE(m_book->pos(), start + QPoint(40, 30));
+}
+
+void TestChordBook::opensClearOfTheNeck()
+{
+    const QSize book(300, 494);
+    const struct
+    {
+        QRect screen, window;
+        QPoint expected;
+    } cases[] = {
+        // Room on the right; then only on the left; then only below the window, moved up to
+        // stay on the screen; then nowhere: it covers the least of the neck.
+        {QRect(0, 0, 1920, 1080), QRect(100, 100, 924, 636), QPoint(1032, 100)},
+        {QRect(0, 0, 1920, 1080), QRect(996, 100, 924, 636), QPoint(688, 100)},
+        {QRect(0, 0, 1280, 1024), QRect(178, 0, 924, 636), QPoint(802, 530)},
+        {QRect(0, 0, 1024, 768), QRect(50, 0, 924, 636), QPoint(674, 274)},
+    };
+    for (const auto &c : cases) {
+        const QRect neck(c.window.topLeft() + QPoint(51, 98), QSize(827, 191));
+        const QPoint at = DialogChordBook::placeClearOf(book, neck, c.window, c.screen);
+        QCOMPARE(at, c.expected);
+        QVERIFY(c.screen.contains(QRect(at, book)));
+    }
+
+    // Placed when it opens; an open book stays where the user put it.
+    QWidget window;
+    window.setGeometry(0, 0, 200, 100);
+    const QRect neck(10, 10, 180, 40);
+    m_book->showClearOf(neck, window.frameGeometry());
+    QVERIFY(m_book->isVisible());
+    const QRect area = m_book->screen()->availableGeometry();
+    QCOMPARE(m_book->pos(),
+             DialogChordBook::placeClearOf(m_book->size(), neck, window.frameGeometry(), area));
+    m_book->move(m_book->pos() + QPoint(5, 5));
+    const QPoint moved = m_book->pos();
+    m_book->showClearOf(neck, window.frameGeometry());
+    QCOMPARE(m_book->pos(), moved);
 }
 
 QTEST_MAIN(TestChordBook)

@@ -26,9 +26,13 @@ QHash<QString, QSize> statedSizes()
         {"bt_rot.png", {60, 59}},        {"bt_rot_dot.png", {4, 4}},
         {"sel_pos.png", {20, 20}},       {"active_fret.png", {20, 20}},
         {"lamp_valid.png", {15, 15}},    {"lamp_off.png", {15, 15}},
-        {"tile_select.png", {30, 30}},   {"chord_focus.png", {45, 20}},
+        {"tile_select.png", {30, 30}},   {"chord_focus_root.png", {35, 26}},
+        {"icon_panel.png", {308, 146}},  {"chord_focus_type.png", {53, 26}},
         {"key_help.png", {620, 372}},
     };
+    // The marks around the current picture in the chooser and the one under the pointer.
+    sizes.insert("icon_mark_current.png", {38, 38});
+    sizes.insert("icon_mark_pointer.png", {36, 36});
     for (const char *b :
          {"bt_load", "bt_save", "bt_chord_book", "bt_upload", "bt_add", "bt_delete", "bt_play"})
         sizes.insert(QString(b) + ".png", {39, 39});
@@ -176,6 +180,7 @@ private slots:
     void markersAreCentred();
     void soundButtonNumbersRead();
     void selectedAndHoverPicturesStandOut();
+    void framesLeaveWhatTheyFrameClear();
 };
 
 void TestImages::statedPicturesExist_data()
@@ -362,6 +367,24 @@ void TestImages::selectedAndHoverPicturesStandOut()
         const QImage normal = picture(hover.chopped(10) + ".png");
         QVERIFY2(difference(normal, lit) > 3 && glowOf(lit) > glowOf(normal),
                  qPrintable(hover + " does not light up"));
+    }
+}
+
+// The lit frames lie over the chosen chord button or around a picture: inside they are clear,
+// so the button's name reads through them.
+void TestImages::framesLeaveWhatTheyFrameClear()
+{
+    for (const char *name : {"chord_focus_root.png", "chord_focus_type.png",
+                             "icon_mark_current.png", "icon_mark_pointer.png"}) {
+        const QImage frame = picture(name);
+        const QRect inside = frame.rect().adjusted(6, 5, -6, -5);
+        int opaque = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                opaque = qMax(opaque, qAlpha(frame.pixel(x, y)));
+        }
+        QVERIFY2(opaque < 24, qPrintable(QString("%1: alpha %2").arg(name).arg(opaque)));
+        QVERIFY2(qAlpha(frame.pixel(1, frame.height() / 2)) > 128, name);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ArtSet.h"
 #include "Layout.h"
 #include "Style.h"
+#include "TileArt.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -76,28 +77,37 @@ QImage chordButton(int width, const QString &text)
     return image;
 }
 
-// Lies over the chosen root or type: a lit frame with a pointer, the name still readable.
-QImage chordFocus()
+// Lies around the chosen root or type, or the current picture: amber light with a soft glow,
+// open inside so that what it frames stays readable.
+QImage litFrame(const QSize &size, double radius)
 {
-    QImage image = ArtSet::canvas(45, 20);
+    QImage image = ArtSet::canvas(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QColor tint = Style::Amber;
-    tint.setAlpha(45);
-    p.setPen(QPen(QColor(0, 0, 0, 160), 3));
-    p.setBrush(tint);
-    p.drawRoundedRect(QRectF(1, 1, 43, 18), 4.5, 4.5);
-    p.setPen(QPen(Style::AmberBright, 1.6));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(1, 1, 43, 18), 4.5, 4.5);
-    QPainterPath pointer;
-    pointer.moveTo(2.5, 6.5);
-    pointer.lineTo(6.5, 10);
-    pointer.lineTo(2.5, 13.5);
-    pointer.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(Style::AmberBright);
-    p.drawPath(pointer);
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(QPointF(0, 0), size).adjusted(1.5, 1.5, -1.5, -1.5), radius,
+                         radius);
+    QColor light = Style::Amber;
+    light.setAlpha(200);
+    Style::glow(p, frame, light, 3.5);
+    p.setPen(QPen(QColor(0, 0, 0, 150), 2.6));
+    p.drawPath(frame);
+    p.setPen(QPen(Style::AmberBright, 1.5));
+    p.drawPath(frame);
+    return image;
+}
+
+// Lies around the picture under the pointer: a thin pale line, quieter than the lit frame.
+QImage pointerFrame(const QSize &size, double radius)
+{
+    QImage image = ArtSet::canvas(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor line = Style::Glyph;
+    line.setAlpha(210);
+    p.setPen(QPen(line, 1.2));
+    p.setBrush(QColor(255, 255, 255, 18));
+    p.drawRoundedRect(QRectF(QPointF(0, 0), size).adjusted(1, 1, -1, -1), radius, radius);
     return image;
 }
 
@@ -192,14 +202,17 @@ QImage bookPanel()
     const int w = BookPanelSize.width();
     dialogFrame(p, BookPanelSize, 4);
     titleBar(p, w, "CHORD BOOK");
-    // Tracks for the two button columns; the root track leaves room for the focus frame.
-    const QRectF roots(QPointF(rootFocus(0).left() - 4, rootButton(0).top() - 5),
-                       QPointF(rootFocus(0).right() + 5, rootButton(RootCount - 1).bottom() + 6));
-    const QRectF types(QPointF(typeButton(0).left() - 6, typeButton(0).top() - 5),
-                       QPointF(typeButton(0).right() + 7, typeButton(TypeCount - 1).bottom() + 6));
-    Style::well(p, roots, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
-    Style::well(p, types, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
+    // Tracks for the two button columns, with room for the lit frame around the chosen one.
+    const QRectF roots(QPointF(rootButton(0).left() - 19, rootButton(0).top() - 5),
+                       QPointF(rootButton(0).right() + 20, rootButton(RootCount - 1).bottom() + 6));
+    const QRectF types(QPointF(typeButton(0).left() - 10, typeButton(0).top() - 5),
+                       QPointF(typeButton(0).right() + 11, typeButton(TypeCount - 1).bottom() + 6));
+    const QColor trackTop(0x0e, 0x10, 0x13), trackBottom(0x18, 0x1b, 0x1f);
+    Style::well(p, roots, 6, trackTop, trackBottom);
+    Style::well(p, types, 6, trackTop, trackBottom);
+    Style::well(p, ChordDisplay, 6, QColor(0x08, 0x0a, 0x0d), QColor(0x12, 0x15, 0x1a));
     Style::caption(p, roots.center().x(), 47, "ROOT");
+    Style::caption(p, ChordDisplay.center().x(), 47, "CHORD");
     Style::caption(p, types.center().x(), 47, "TYPE");
     Style::engravedText(p, w / 2.0, 436, "pick a root and a type", Style::font(9, false, 0.5),
                         Style::CaptionDim);
@@ -207,6 +220,21 @@ QImage bookPanel()
     Style::well(p, QRectF(BookSet).adjusted(-2, -2, 2, 2), 14);
     Style::well(p, QRectF(BookClose).adjusted(-2, -2, 2, 2), 14);
     Style::roundSocket(p, QRectF(BookPlay).center(), BookPlay.width() / 2.0 + 2.5);
+    return image;
+}
+
+QImage iconChooserPanel()
+{
+    QImage image = ArtSet::canvas(IconChooserSize);
+    QPainter p(&image);
+    const int w = IconChooserSize.width();
+    dialogFrame(p, IconChooserSize, 6);
+    titleBar(p, w, "BUTTON ICON");
+    for (int i = 0; i < TileArt::TileCount; ++i)
+        Style::well(p, QRectF(chooserTile(i)).adjusted(-2, -2, 2, 2), 6);
+    Style::engravedText(p, w / 2.0, IconChooserSize.height() - 11,
+                        "click a picture  \u00b7  Esc cancels", Style::font(9, false, 0.5),
+                        Style::CaptionDim);
     return image;
 }
 
@@ -314,7 +342,11 @@ void paintAll(ArtSet &set)
         set.add(rootPicture(i), chordButton(rootButton(i).width(), rootName(i)));
     for (int j = 0; j < TypeCount; ++j)
         set.add(typePicture(j), chordButton(typeButton(j).width(), typeName(j)));
-    set.add("chord_focus.png", chordFocus());
+    set.add("chord_focus_root.png", litFrame(focusAround(rootButton(0)).size(), 6));
+    set.add("chord_focus_type.png", litFrame(focusAround(typeButton(0)).size(), 6));
+    set.add("icon_panel.png", iconChooserPanel());
+    set.add("icon_mark_current.png", litFrame(currentMark(0).size(), 8));
+    set.add("icon_mark_pointer.png", pointerFrame(pointerMark(0).size(), 7));
     set.add("key_help.png", keyHelp());
 }
 

@@ -5,7 +5,8 @@
 
 class ArtSet;
 
-// The chord book and song info dialogs: their panels and the chord buttons; the page of keys.
+// The dialogs: the chord book and song info panels, the chord buttons, the icon chooser; the
+// page of keys.
 namespace DialogArt {
 
 // Chord names as shown on the buttons, and the picture each is stored in.

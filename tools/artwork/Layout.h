@@ -118,24 +118,44 @@ inline QPoint cell(int c, int r)
 }
 constexpr int TileSize = 30;
 
-// Chord book dialog.
+// Chord book dialog: roots on the left, types on the right, the chosen chord between them.
 inline QRect rootButton(int i)
 {
-    return QRect(70, 55 + 30 * i, 27, 20);
+    return QRect(41, 55 + 30 * i, 27, 20);
 }
 inline QRect typeButton(int j)
 {
-    return QRect(180, 55 + 26 * j, 45, 20);
+    return QRect(223, 55 + 26 * j, 45, 20);
 }
-inline QRect rootFocus(int i)
+// The lit frame around the chosen root or type, clear of the button's name.
+inline QRect focusAround(const QRect &button)
 {
-    return QRect(rootButton(i).x() - 10, rootButton(i).y(), 45, 20);
+    return button.adjusted(-4, -3, 4, 3);
 }
 constexpr int RootCount = 12;
 constexpr int TypeCount = 14;
+// Where the program draws the chord's name, diagram and fret values.
+constexpr QRect ChordDisplay(95, 50, 110, 250);
 constexpr QRect BookSet(40, 456, 68, 25);
 constexpr QRect BookClose(190, 456, 68, 25);
 constexpr QRect BookPlay(130, 456, 39, 39);
+
+// Icon chooser: the 14 sound-button pictures in two rows under a title.
+constexpr QSize IconChooserSize(308, 146);
+constexpr int IconColumns = 7;
+inline QRect chooserTile(int i)
+{
+    return QRect(19 + 40 * (i % IconColumns), 46 + 40 * (i / IconColumns), 30, 30);
+}
+// The marks around the current picture and the one under the pointer.
+inline QRect currentMark(int i)
+{
+    return chooserTile(i).adjusted(-4, -4, 4, 4);
+}
+inline QRect pointerMark(int i)
+{
+    return chooserTile(i).adjusted(-3, -3, 3, 3);
+}
 
 // Song info dialog.
 constexpr QRect TitleEdit(110, 44, 141, 20);

@@ -181,11 +181,23 @@ QImage chordBook(const ArtSet &set)
         draw(p, set, DialogArt::rootPicture(i), rootButton(i).topLeft());
     for (int j = 0; j < TypeCount; ++j)
         draw(p, set, DialogArt::typePicture(j), typeButton(j).topLeft());
-    draw(p, set, "chord_focus.png", rootFocus(5).topLeft());
-    draw(p, set, "chord_focus.png", typeButton(3).topLeft());
+    draw(p, set, "chord_focus_root.png", focusAround(rootButton(5)).topLeft());
+    draw(p, set, "chord_focus_type.png", focusAround(typeButton(0)).topLeft());
     draw(p, set, "bt_set.png", BookSet.topLeft());
     draw(p, set, "bt_cancel.png", BookClose.topLeft());
     draw(p, set, "bt_play.png", BookPlay.topLeft());
+    return image;
+}
+
+// The chooser with picture 3 current and the pointer over picture 9.
+QImage iconChooser(const ArtSet &set)
+{
+    QImage image = set.image("icon_panel.png").copy();
+    QPainter p(&image);
+    draw(p, set, "icon_mark_current.png", currentMark(3).topLeft());
+    draw(p, set, "icon_mark_pointer.png", pointerMark(9).topLeft());
+    for (int i = 0; i < TileArt::TileCount; ++i)
+        draw(p, set, QString("bt%1.png").arg(i, 2, 10, QLatin1Char('0')), chooserTile(i).topLeft());
     return image;
 }
 
@@ -263,6 +275,7 @@ bool writeAll(const ArtSet &set, const QString &dir)
     return mainWindow(set).save(d.filePath("preview_main.png")) &&
            markers(set).save(d.filePath("preview_markers.png")) &&
            chordBook(set).save(d.filePath("preview_chord_book.png")) &&
+           iconChooser(set).save(d.filePath("preview_icon_chooser.png")) &&
            songInfo(set).save(d.filePath("preview_song_info.png")) &&
            tiles(set).save(d.filePath("preview_tiles.png")) &&
            buttons(set).save(d.filePath("preview_buttons.png"));
