@@ -42,7 +42,6 @@ const QString LockImage = QStringLiteral(":/img/bt_lock.png");
 const QString LockHoverImage = QStringLiteral(":/img/bt_lock_hover.png");
 const QString UnlockImage = QStringLiteral(":/img/bt_blank.png");
 const QString UnlockHoverImage = QStringLiteral(":/img/bt_blank_hover.png");
-const QString ScriptSuffix = QStringLiteral("kds");
 const QString KeyLegendsKey = QStringLiteral("KeyLegends");
 
 // The picture buttons of the window and the commands behind them, in stacking order. A right
@@ -78,9 +77,8 @@ QPixmap iconPreview(const QPixmap &picture)
 QString droppedSong(const QMimeData *data)
 {
     for (const QUrl &url : data->urls()) {
-        const QFileInfo file(url.toLocalFile());
-        if (url.isLocalFile() && file.suffix().compare(ScriptSuffix, Qt::CaseInsensitive) == 0)
-            return file.absoluteFilePath();
+        if (url.isLocalFile() && SongFileCommands::isSongFileName(url.toLocalFile()))
+            return QFileInfo(url.toLocalFile()).absoluteFilePath();
     }
     return QString();
 }

@@ -41,6 +41,11 @@ void SongFileCommands::readFileDirSetting()
         m_fileDir = Settings::store().value(FileDirKey).toString();
 }
 
+bool SongFileCommands::isSongFileName(const QString &fileName)
+{
+    return QFileInfo(fileName).suffix().compare(ScriptSuffix, Qt::CaseInsensitive) == 0;
+}
+
 bool SongFileCommands::confirmUnsavedChanges()
 {
     if (!m_song->isModified())
