@@ -2,6 +2,7 @@
 
 #include "widgets/Picture.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -32,6 +33,16 @@ void KeyHelp::putAway()
 {
     hide();
     parentWidget()->setFocus();
+}
+
+bool KeyHelp::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() != Qt::Key_F1) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void KeyHelp::paintEvent(QPaintEvent *)

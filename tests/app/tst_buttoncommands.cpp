@@ -37,6 +37,7 @@ private slots:
     void keysPlayLikeClicks();
     void fieldsKeepTheirKeys();
     void shortcutsRunTheCommands();
+    void keyLegendsSettingIsKept();
     void pressRecordsTapsWhileRecording();
     void iconChoiceGoesToNewButtons();
     void closingChooserWithoutChoiceChangesNothing();
@@ -403,6 +404,10 @@ void TestButtonCommands::shortcutsRunTheCommands()
     QVERIFY(!help->isVisible());
     QCOMPARE(m_song->selected(), 2);
     QTest::keyClick(m_window, Qt::Key_F1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); // a shortcut only puts it away
+    QVERIFY(!help->isVisible());
+    QVERIFY(m_song->button(2));
+    QTest::keyClick(m_window, Qt::Key_F1);
     QTest::keyClick(m_window, Qt::Key_F1);
     QVERIFY(!help->isVisible());
 
@@ -462,6 +467,19 @@ void TestButtonCommands::closingChooserWithoutChoiceChangesNothing()
     QCOMPARE(m_icon->pixmap().toImage(), preview(0));
     Mouse::click(m_add);
     QCOMPARE(m_song->button(1)->iconIndex, 0);
+}
+
+void TestButtonCommands::keyLegendsSettingIsKept()
+{
+    QVERIFY(m_panel->keyLegendsShown());
+    emit m_panel->keyLegendsToggled(false);
+    {
+        MainWindow next;
+        QVERIFY(!next.m_buttonPanel->keyLegendsShown());
+    }
+    emit m_panel->keyLegendsToggled(true);
+    MainWindow next;
+    QVERIFY(next.m_buttonPanel->keyLegendsShown());
 }
 
 QTEST_MAIN(TestButtonCommands)
