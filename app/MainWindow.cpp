@@ -1,21 +1,33 @@
 #include "app/MainWindow.h"
 
+#include "app/KeyHelp.h"
 #include "app/Log.h"
+#include "app/RecentSongs.h"
+#include "app/SelectedButton.h"
+#include "app/Settings.h"
 #include "app/SongFileCommands.h"
 #include "app/SoundForm.h"
 #include "buttons/DialogSelectIcon.h"
+#include "buttons/PanelKeyMap.h"
 #include "buttons/QButtonPanel.h"
 #include "chordbook/DialogChordBook.h"
+#include "history/SongHistory.h"
 #include "model/CurrentSound.h"
 #include "model/SongModel.h"
 #include "upload/DialogSongInfo.h"
 #include "widgets/QImageButton.h"
+#include "widgets/QNumericLineEdit.h"
+#include "widgets/QStyledMenu.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 
 namespace {
 constexpr int WindowWidth = 924;
@@ -30,14 +42,24 @@ const QString LockImage = QStringLiteral(":/img/bt_lock.png");
 const QString LockHoverImage = QStringLiteral(":/img/bt_lock_hover.png");
 const QString UnlockImage = QStringLiteral(":/img/bt_blank.png");
 const QString UnlockHoverImage = QStringLiteral(":/img/bt_blank_hover.png");
+const QString KeyLegendsKey = QStringLiteral("KeyLegends");
 
-// The picture buttons of the window and the commands behind them, in stacking order.
+// The picture buttons of the window and the commands behind them, in stacking order. A right
+// click offers the menu, where a button has one.
 struct PictureButton
 {
     QRect geometry;
     const char *normal;
     const char *hover;
     const char *toolTip;
+    void (MainWindow::*command)();
+    void (MainWindow::*menu)(QPoint globalPos) = nullptr;
+};
+
+// The shortcuts of the window and their commands.
+struct Shortcut
+{
+    QList<QKeySequence> keys;
     void (MainWindow::*command)();
 };
 
@@ -50,6 +72,26 @@ QPixmap iconPreview(const QPixmap &picture)
     preview.setDevicePixelRatio(ratio);
     return preview;
 }
+
+// The first local song file among the dropped ones; empty if there is none.
+QString droppedSong(const QMimeData *data)
+{
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && SongFileCommands::isSongFileName(url.toLocalFile()))
+            return QFileInfo(url.toLocalFile()).absoluteFilePath();
+    }
+    return QString();
+}
+
+// The platform's keys for a command, and the usual one as well: some platforms have none for
+// Save As or Quit, and the page of keys names the usual ones.
+QList<QKeySequence> keysFor(QKeySequence::StandardKey command, QKeyCombination usual)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    if (!keys.contains(QKeySequence(usual)))
+        keys.append(QKeySequence(usual));
+    return keys;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -57,13 +99,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(Qt::FramelessWindowHint);
     setUpForm();
     m_song = new SongModel(this);
+    m_history = new SongHistory(m_song, this);
     m_sound = new CurrentSound(this);
+    m_selection = new SelectedButton(m_history, m_sound, this);
     m_iconChooser = std::make_unique<DialogSelectIcon>(&m_iconTable);
     m_chordBook = new DialogChordBook(this);
-    m_songInfo = new DialogSongInfo(m_song, this);
+    m_songInfo = new DialogSongInfo(m_history, this);
     setFixedSize(WindowWidth, WindowHeight);
     // Takes the folder current at start for its dialogs, before it changes below.
-    m_files = new SongFileCommands(m_song, m_sound, this);
+    m_files = new SongFileCommands(m_song, this);
     QDir::setCurrent(workingDirectoryFor(QCoreApplication::applicationDirPath()));
 
     createPictureButtons();
@@ -71,6 +115,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_form = new SoundForm(m_sound, this);
     createButtonPanel();
     connectDialogs();
+    m_keyHelp = new KeyHelp(this);
+    createShortcuts();
+    setAcceptDrops(true);
+    // A click on anything that takes no keys of its own (the background, the panel, a picture
+    // button) leaves a field; at start no field has the keys, so they play.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -103,9 +154,9 @@ void MainWindow::createPictureButtons()
         {QRect(863, 16, 46, 46), ":/img/bt_power.png", ":/img/bt_power_hover.png", "Power",
          &MainWindow::onMousePressPower},
         {QRect(42, 19, 39, 39), ":/img/bt_load.png", ":/img/bt_load_hover.png", "Load",
-         &MainWindow::onMousePressLoad},
+         &MainWindow::onMousePressLoad, &MainWindow::showRecentSongs},
         {QRect(97, 19, 39, 39), ":/img/bt_save.png", ":/img/bt_save_hover.png", "Save",
-         &MainWindow::onMousePressSave},
+         &MainWindow::onMousePressSave, &MainWindow::showSaveMenu},
         {QRect(152, 19, 39, 39), ":/img/bt_chord_book.png", ":/img/bt_chord_book_hover.png",
          "Chord", &MainWindow::onMousePressBook},
         {QRect(207, 19, 39, 39), ":/img/bt_upload.png", ":/img/bt_upload_hover.png", "Submit",
@@ -115,16 +166,26 @@ void MainWindow::createPictureButtons()
         {QRect(310, 350, 39, 39), ":/img/bt_delete.png", ":/img/bt_delete_hover.png",
          "Delete Button", &MainWindow::onMousePressDelete},
         {QRect(230, 350, 39, 39), ":/img/bt_play.png", ":/img/bt_play_hover.png",
-         "Play Currnt Sound", &MainWindow::onMousePressPlay},
-        {QRect(88, 352, 38, 30), ":/img/bt_lock.png", ":/img/bt_lock_hover.png", nullptr,
-         &MainWindow::onMousePressLock},
+         "Play Current Sound", &MainWindow::onMousePressPlay},
+        {QRect(88, 352, 38, 30), ":/img/bt_lock.png", ":/img/bt_lock_hover.png",
+         "Lock: open it to drag buttons to other cells", &MainWindow::onMousePressLock},
     };
     for (const PictureButton &entry : buttons) {
         auto *button = new QImageButton(this, entry.geometry, QString::fromLatin1(entry.normal),
                                         QString::fromLatin1(entry.hover));
-        if (entry.toolTip)
-            button->setToolTip(QString::fromLatin1(entry.toolTip));
-        connect(button, &QImageButton::mousePress, this, entry.command);
+        button->setToolTip(QString::fromLatin1(entry.toolTip));
+        connect(button, &QImageButton::mousePress, this,
+                [this, command = entry.command](QMouseEvent *event) {
+                    if (event->button() == Qt::LeftButton)
+                        (this->*command)();
+                });
+        if (entry.menu) {
+            button->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(button, &QWidget::customContextMenuRequested, this,
+                    [this, button, menu = entry.menu](QPoint point) {
+                        (this->*menu)(button->mapToGlobal(point));
+                    });
+        }
         if (entry.command == &MainWindow::onMousePressLock)
             m_lockButton = button;
     }
@@ -136,15 +197,47 @@ void MainWindow::createIconPreview()
     m_iconLabel = new QImageButton(this);
     m_iconLabel->setPixmap(preview);
     m_iconLabel->setGeometry(QRect(QPoint(174, 358), preview.deviceIndependentSize().toSize()));
+    m_iconLabel->setToolTip(tr("Picture for new buttons"));
     connect(m_iconLabel, &QImageButton::mousePress, this, &MainWindow::onMousePressIcon);
 }
 
 void MainWindow::createButtonPanel()
 {
-    m_buttonPanel = new QButtonPanel(m_song, &m_iconTable, m_iconChooser.get(), this);
+    m_buttonPanel = new QButtonPanel(m_history, &m_iconTable, m_iconChooser.get(), this);
     m_buttonPanel->setGeometry(PanelGeometry);
+    m_buttonPanel->showKeyLegends(Settings::store().value(KeyLegendsKey, true).toBool());
     connect(m_buttonPanel, &QButtonPanel::buttonPressed, this, &MainWindow::pressSoundButton);
-    connect(m_buttonPanel, &QButtonPanel::backgroundReleased, this, &MainWindow::deselect);
+    connect(m_buttonPanel, &QButtonPanel::selectRequested, m_selection, &SelectedButton::select);
+    connect(m_buttonPanel, &QButtonPanel::backgroundReleased, m_selection,
+            &SelectedButton::deselect);
+    connect(m_buttonPanel, &QButtonPanel::keyLegendsToggled, this, &MainWindow::rememberKeyLegends);
+}
+
+// Standard keys where the platform has them; the keys work while the window is active and no
+// field takes them for its own editing.
+void MainWindow::createShortcuts()
+{
+    const Shortcut shortcuts[] = {
+        {keysFor(QKeySequence::Open, Qt::CTRL | Qt::Key_O), &MainWindow::onMousePressLoad},
+        {keysFor(QKeySequence::Save, Qt::CTRL | Qt::Key_S), &MainWindow::onMousePressSave},
+        {keysFor(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::saveAs},
+        {keysFor(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q), &MainWindow::onMousePressPower},
+        {keysFor(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z), &MainWindow::undo},
+        {keysFor(QKeySequence::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &MainWindow::redo},
+        {keysFor(QKeySequence::Delete, QKeyCombination(Qt::Key_Delete)),
+         &MainWindow::onMousePressDelete},
+        {keysFor(QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)),
+         &MainWindow::toggleKeyHelp},
+        {{QKeySequence(Qt::Key_Space)}, &MainWindow::onMousePressPlay},
+    };
+    for (const Shortcut &shortcut : shortcuts) {
+        auto *action = new QAction(this);
+        action->setShortcuts(shortcut.keys);
+        // A held key does its command once.
+        action->setAutoRepeat(false);
+        connect(action, &QAction::triggered, this, shortcut.command);
+        addAction(action);
+    }
 }
 
 void MainWindow::connectDialogs()
@@ -152,6 +245,11 @@ void MainWindow::connectDialogs()
     connect(m_chordBook, &DialogChordBook::chordSet, m_sound, &CurrentSound::setCurrentStrokeFrets);
     connect(m_chordBook, &DialogChordBook::chordPlayed, m_sound, &CurrentSound::playFrets);
     m_songInfo->setSongWriter([this](const QString &path) { return m_files->writeTo(path); });
+}
+
+void MainWindow::openSong(const QString &fileName)
+{
+    m_files->open(fileName);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
@@ -174,6 +272,39 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+// Keys a field does not use come here from it: only those that leave it do something then.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (QNumericLineEdit::leavesField(event->key())) {
+        setFocus();
+        return;
+    }
+    const QPoint cell = PanelKeyMap::cellFor(*event);
+    const bool fieldHasKeys = focusWidget() && focusWidget() != this;
+    if (cell.x() < 0 || fieldHasKeys) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        m_buttonPanel->pressCell(cell);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedSong(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// The drop is answered at once; the load, which may ask first, follows.
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString fileName = droppedSong(event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, fileName] { m_files->open(fileName); });
+}
+
 // Commands
 
 void MainWindow::onMousePressPower()
@@ -191,14 +322,14 @@ void MainWindow::onMousePressPlay()
 void MainWindow::onMousePressAdd()
 {
     qCDebug(lcApp) << "Add";
-    m_song->addButton(m_iconIndex, m_sound->sound());
+    m_history->addButton(m_iconIndex, m_sound->sound());
 }
 
 // The form keeps showing the deleted button's sound.
 void MainWindow::onMousePressDelete()
 {
     qCDebug(lcApp) << "Delete";
-    m_song->removeButton(m_song->selected());
+    m_history->removeButton(m_song->selected());
 }
 
 void MainWindow::onMousePressLock()
@@ -219,6 +350,26 @@ void MainWindow::onMousePressLoad()
 void MainWindow::onMousePressSave()
 {
     m_files->save();
+}
+
+void MainWindow::saveAs()
+{
+    m_files->saveAs();
+}
+
+void MainWindow::undo()
+{
+    m_history->stack()->undo();
+}
+
+void MainWindow::redo()
+{
+    m_history->stack()->redo();
+}
+
+void MainWindow::toggleKeyHelp()
+{
+    m_keyHelp->toggle();
 }
 
 void MainWindow::onMousePressBook()
@@ -243,19 +394,35 @@ void MainWindow::onMousePressIcon()
     m_iconLabel->setPixmap(iconPreview(m_iconTable.picture(m_iconIndex)));
 }
 
-void MainWindow::pressSoundButton(int number)
+void MainWindow::showRecentSongs(QPoint globalPos)
 {
-    m_song->setSelectedSound(m_sound->sound());
-    m_song->select(number);
-    m_sound->setSound(m_song->button(number)->sound);
-    m_sound->play();
-    if (m_songInfo->isRecording())
-        m_song->appendTap(number);
+    QStyledMenu menu;
+    const QStringList songs = RecentSongs::existing();
+    for (const QString &song : songs) {
+        QAction *entry = menu.addAction(QFileInfo(song).fileName());
+        entry->setToolTip(QDir::toNativeSeparators(song));
+        connect(entry, &QAction::triggered, this, [this, song] { m_files->open(song); });
+    }
+    if (songs.isEmpty())
+        menu.addAction(tr("No recent songs"))->setEnabled(false);
+    menu.exec(globalPos);
 }
 
-// A click on the panel's background: the selected button keeps what the form shows.
-void MainWindow::deselect()
+void MainWindow::showSaveMenu(QPoint globalPos)
 {
-    m_song->setSelectedSound(m_sound->sound());
-    m_song->select(0);
+    QStyledMenu menu;
+    connect(menu.addAction(tr("Save As...")), &QAction::triggered, this, &MainWindow::saveAs);
+    menu.exec(globalPos);
+}
+
+void MainWindow::pressSoundButton(int number)
+{
+    m_selection->press(number);
+    if (m_songInfo->isRecording())
+        m_history->appendTap(number);
+}
+
+void MainWindow::rememberKeyLegends(bool shown)
+{
+    Settings::store().setValue(KeyLegendsKey, shown);
 }

@@ -11,16 +11,20 @@ class CurrentSound;
 class DialogChordBook;
 class DialogSelectIcon;
 class DialogSongInfo;
+class KeyHelp;
 class QButtonPanel;
 class QCloseEvent;
 class QImageButton;
 class QMouseEvent;
+class SelectedButton;
 class SongFileCommands;
+class SongHistory;
 class SongModel;
 class SoundForm;
 
 // The one frameless window: it holds the song and the current sound, lays out the editing
-// form, the sound button panel and the picture buttons, and wires them to the commands.
+// form, the sound button panel and the picture buttons, and wires them to the commands, the
+// keys and the shortcuts.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -32,12 +36,20 @@ public:
     // The program's directory, or its parent when that is a "debug" or "release" build folder.
     static QString workingDirectoryFor(const QString &programDir);
 
+    // Loads the song, after asking about unsaved changes (a song named on the command line).
+    void openSong(const QString &fileName);
+
 protected:
     // The frameless window moves with its background.
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     // With unsaved changes, closing asks first, as a load does.
     void closeEvent(QCloseEvent *event) override;
+    // The panel's keys, and Escape (or Return) out of a field.
+    void keyPressEvent(QKeyEvent *event) override;
+    // A song file dropped on the window is loaded.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     friend class TestMainWindow;
@@ -47,6 +59,7 @@ private:
     void createPictureButtons();
     void createIconPreview();
     void createButtonPanel();
+    void createShortcuts();
     void connectDialogs();
 
     void onMousePressPower();
@@ -59,14 +72,22 @@ private:
     void onMousePressBook();
     void onMousePressWeb();
     void onMousePressIcon();
-    // The selected button keeps what the form shows; the pressed one is selected, its sound
-    // loaded into the form and played, and recorded as a tap while recording is on.
+    void saveAs();
+    void undo();
+    void redo();
+    void toggleKeyHelp();
+    void showRecentSongs(QPoint globalPos);
+    void showSaveMenu(QPoint globalPos);
+    // As a click on the button: selected, its sound loaded into the form and played, and
+    // recorded as a tap while recording is on.
     void pressSoundButton(int number);
-    void deselect();
+    void rememberKeyLegends(bool shown);
 
     WindowDrag m_drag;
     SongModel *m_song = nullptr;
+    SongHistory *m_history = nullptr;
     CurrentSound *m_sound = nullptr;
+    SelectedButton *m_selection = nullptr;
     ButtonIconTable m_iconTable;
     std::unique_ptr<DialogSelectIcon> m_iconChooser;
     // The picture that the next new sound button gets, and its preview.
@@ -78,4 +99,5 @@ private:
     DialogChordBook *m_chordBook = nullptr;
     DialogSongInfo *m_songInfo = nullptr;
     SongFileCommands *m_files = nullptr;
+    KeyHelp *m_keyHelp = nullptr;
 };

@@ -1,7 +1,8 @@
 #include "app/SongFileCommands.h"
 
 #include "app/Log.h"
-#include "model/CurrentSound.h"
+#include "app/RecentSongs.h"
+#include "app/Settings.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 
 namespace {
 const char *const ScriptFilter = "kdz script(*.kds)";
@@ -18,11 +18,6 @@ const QString ScriptSuffix = QStringLiteral("kds");
 const QString FileDirKey = QStringLiteral("FileDir");
 const QString LoadMessageTitle = QStringLiteral("Application name");
 const QString SaveTitle = QStringLiteral("Save Script");
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("Ommerlund"), QStringLiteral("Kavendra"));
-}
 
 QString leftOutText(int count)
 {
@@ -34,22 +29,25 @@ QString leftOutText(int count)
 }
 } // namespace
 
-SongFileCommands::SongFileCommands(SongModel *song, CurrentSound *sound, QWidget *window)
-    : QObject(window), m_song(song), m_sound(sound), m_window(window),
-      m_savePath(QDir::currentPath()), m_fileDir(m_savePath)
+SongFileCommands::SongFileCommands(SongModel *song, QWidget *window)
+    : QObject(window), m_song(song), m_window(window), m_savePath(QDir::currentPath()),
+      m_fileDir(m_savePath)
 {
 }
 
 void SongFileCommands::readFileDirSetting()
 {
     if (m_fileDirUnread)
-        m_fileDir = settings().value(FileDirKey).toString();
+        m_fileDir = Settings::store().value(FileDirKey).toString();
 }
 
-// Edits to the selected button count as changes: what the form shows is what gets saved.
+bool SongFileCommands::isSongFileName(const QString &fileName)
+{
+    return QFileInfo(fileName).suffix().compare(ScriptSuffix, Qt::CaseInsensitive) == 0;
+}
+
 bool SongFileCommands::confirmUnsavedChanges()
 {
-    m_song->setSelectedSound(m_sound->sound());
     if (!m_song->isModified())
         return true;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Confirm"),
@@ -77,20 +75,35 @@ void SongFileCommands::load()
     dialog.setDirectory(m_fileDir);
     if (!dialog.exec() || dialog.selectedFiles().isEmpty())
         return;
-    const QString fileName = dialog.selectedFiles().constFirst();
-    qCDebug(lcApp) << fileName;
-    const Song song = SongFile::read(fileName, SongModel::Capacity);
-    reportLoad(fileName, song.buttons.isEmpty(), m_song->loadSong(song));
-    m_fileDir = QFileInfo(fileName).absolutePath();
-    settings().setValue(FileDirKey, m_fileDir);
-    m_fileDirUnread = false;
+    read(dialog.selectedFiles().constFirst());
 }
 
-// A file without a single button section (or none at all) is reported as not opened.
-void SongFileCommands::reportLoad(const QString &fileName, bool empty, int leftOut)
+void SongFileCommands::open(const QString &fileName)
+{
+    if (confirmUnsavedChanges())
+        read(fileName);
+}
+
+void SongFileCommands::read(const QString &fileName)
+{
+    qCDebug(lcApp) << fileName;
+    const Song song = SongFile::read(fileName, SongModel::Capacity);
+    const int leftOut = m_song->loadSong(song);
+    // A file without a single button section (or none at all) counts as not opened.
+    const bool opened = !song.buttons.isEmpty() || leftOut > 0;
+    m_fileName = opened && leftOut == 0 ? fileName : QString();
+    if (opened)
+        RecentSongs::add(fileName);
+    m_fileDir = QFileInfo(fileName).absolutePath();
+    Settings::store().setValue(FileDirKey, m_fileDir);
+    m_fileDirUnread = false;
+    reportLoad(fileName, opened, leftOut);
+}
+
+void SongFileCommands::reportLoad(const QString &fileName, bool opened, int leftOut)
 {
     QString text;
-    if (empty && leftOut == 0)
+    if (!opened)
         text = QStringLiteral("Cannot open ") + fileName;
     else if (leftOut > 0)
         text = leftOutText(leftOut);
@@ -118,16 +131,28 @@ QString SongFileCommands::chooseSaveName()
 
 bool SongFileCommands::save()
 {
-    readFileDirSetting();
+    return m_fileName.isEmpty() ? saveAs() : saveTo(m_fileName);
+}
+
+bool SongFileCommands::saveAs()
+{
     const QString fileName = chooseSaveName();
     if (fileName.isNull())
         return false;
     m_savePath = fileName;
+    return saveTo(fileName);
+}
+
+bool SongFileCommands::saveTo(const QString &fileName)
+{
+    readFileDirSetting();
     qCDebug(lcApp) << fileName;
     if (!write(fileName))
         return false;
-    settings().setValue(FileDirKey, m_fileDir);
+    Settings::store().setValue(FileDirKey, m_fileDir);
     m_fileDirUnread = false;
+    m_fileName = fileName;
+    RecentSongs::add(fileName);
     m_song->markSaved();
     return true;
 }
@@ -142,7 +167,6 @@ bool SongFileCommands::writeTo(const QString &fileName)
 
 bool SongFileCommands::write(const QString &fileName)
 {
-    m_song->setSelectedSound(m_sound->sound());
     QString reason;
     if (SongFile::write(fileName, m_song->toSong(), &reason))
         return true;

@@ -95,6 +95,7 @@ SoundForm::SoundForm(CurrentSound *sound, QWidget *window) : QObject(window), m_
     m_strokeMarker = new QLabel(window);
     m_strokeMarker->setPixmap(Picture::load(QStringLiteral(":/img/lamp_valid.png")));
     m_strokeMarker->setGeometry(m_noteLamps[0]->geometry());
+    m_strokeMarker->setToolTip(tr("The stroke being edited"));
     createRotarySwitches(window);
     linkRotarySwitches();
     showNeck();
@@ -120,6 +121,7 @@ void SoundForm::createTimbreButton(QWidget *window)
     m_soundTypeButton =
         new QImageButton(window, QRect(120, 307, 102, 30), QString::fromLatin1(images.normal),
                          QString::fromLatin1(images.hover));
+    m_soundTypeButton->setToolTip(tr("Voice: acoustic, clean or distorted"));
     connect(m_soundTypeButton, &QImageButton::mousePress, m_sound, &CurrentSound::cycleTimbre);
 }
 
@@ -129,6 +131,7 @@ void SoundForm::createArrowButtons(QWidget *window)
         m_arrowButtons[r] = new QImageButton(window, QRect(752, FirstRowY + RowStep * r, 27, 29),
                                              QString::fromLatin1(DownArrow.normal),
                                              QString::fromLatin1(DownArrow.hover));
+        m_arrowButtons[r]->setToolTip(tr("Strum direction of stroke %1: down or up").arg(r + 1));
         connect(m_arrowButtons[r], &QImageButton::mousePress, this, &SoundForm::pressArrow);
     }
 }
@@ -183,6 +186,7 @@ void SoundForm::createNoteLamps(QWidget *window)
     for (int r = 0; r < SoundInfo::Strokes; ++r) {
         auto *lamp = new QNoteLamp(window);
         lamp->setGeometry(387, 426 + RowStep * r, LampSize, LampSize);
+        lamp->setToolTip(tr("Edit stroke %1 on the neck").arg(r + 1));
         connect(lamp, &QNoteLamp::mousePress, this, &SoundForm::pressLamp);
         m_noteLamps[r] = lamp;
     }
@@ -190,16 +194,17 @@ void SoundForm::createNoteLamps(QWidget *window)
 
 void SoundForm::createRotarySwitches(QWidget *window)
 {
-    const auto knob = [window](int x, int y, int maximum) {
+    const auto knob = [window](int x, int y, int maximum, const QString &toolTip) {
         auto *knob = new QRotarySwitch(window);
         knob->move(x, y);
         knob->setMaximum(maximum);
+        knob->setToolTip(toolTip);
         return knob;
     };
-    m_speedSwitch = knob(713, 316, TimeMaximum);
-    m_offsetSwitch = knob(810, 316, TimeMaximum);
-    m_volSwitch = knob(420, 316, PercentMaximum);
-    m_holdSwitch = knob(550, 316, PercentMaximum);
+    m_speedSwitch = knob(713, 316, TimeMaximum, tr("Strum speed of the stroke, in milliseconds"));
+    m_offsetSwitch = knob(810, 316, TimeMaximum, tr("Time to this stroke, in milliseconds"));
+    m_volSwitch = knob(420, 316, PercentMaximum, tr("Volume, in percent"));
+    m_holdSwitch = knob(550, 316, PercentMaximum, tr("Hold time: how long the strings ring"));
 }
 
 // The knobs push their first values into the fields: vol and hold read "100".

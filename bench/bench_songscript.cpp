@@ -3,6 +3,7 @@
 #include "buttons/ButtonIconTable.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/QButtonPanel.h"
+#include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
 #include "script/SongScriptReader.h"
@@ -56,10 +57,11 @@ Song fullSong()
 struct Program
 {
     SongModel song;
+    SongHistory history{&song};
     ButtonIconTable table;
     DialogSelectIcon chooser{&table};
-    QButtonPanel panel{&song, &table, &chooser};
-    DialogSongInfo info{&song};
+    QButtonPanel panel{&history, &table, &chooser};
+    DialogSongInfo info{&history};
 };
 
 // The full song as a save writes it: button places, the panel's size, labels.

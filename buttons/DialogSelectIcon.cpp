@@ -81,6 +81,7 @@ void DialogSelectIcon::createIcons(const ButtonIconTable &table)
             icon->setPixmap(pixmap);
             icon->setGeometry(QRect(QPoint(IconLeft + IconStep * c, IconTop + IconStep * r),
                                     pixmap.deviceIndependentSize().toSize()));
+            icon->setToolTip(tr("Picture %1").arg(index + 1));
             connect(icon, &QImageButton::mousePress, this, &DialogSelectIcon::onMousePressIcon);
             connect(icon, &QImageButton::mouseMove, this, [this, index] { markPointer(index); });
             connect(icon, &QImageButton::mouseLeave, this, [this] { markPointer(-1); });

@@ -3,24 +3,26 @@
 #include "buttons/ButtonIconTable.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/Log.h"
+#include "buttons/PanelKeyMap.h"
+#include "buttons/QKeyLegends.h"
 #include "buttons/QSoundButton.h"
+#include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "widgets/Picture.h"
 #include "widgets/QImageButton.h"
+#include "widgets/QStyledMenu.h"
 
-#include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
 
 namespace {
 const char *const SelectionFramePicture = ":/img/tile_select.png";
-const char *const MenuStyle = "color: #c8e1fb;background: #333333;selection-color: "
-                              "white;selection-background-color: darkgray;";
 } // namespace
 
-QButtonPanel::QButtonPanel(SongModel *song, const ButtonIconTable *iconTable,
+QButtonPanel::QButtonPanel(SongHistory *history, const ButtonIconTable *iconTable,
                            DialogSelectIcon *iconChooser, QWidget *parent)
-    : QMouseLabel(parent), m_song(song), m_iconTable(iconTable), m_iconChooser(iconChooser)
+    : QMouseLabel(parent), m_history(history), m_song(history->song()), m_iconTable(iconTable),
+      m_iconChooser(iconChooser)
 {
     // Made before any button so that every button lies above it.
     m_selectionFrame = new QImageButton(this);
@@ -28,13 +30,16 @@ QButtonPanel::QButtonPanel(SongModel *song, const ButtonIconTable *iconTable,
     m_selectionFrame->setPixmap(frame);
     m_selectionFrame->setGeometry(QRect(QPoint(0, 0), frame.deviceIndependentSize().toSize()));
     m_selectionFrame->hide();
+    m_legends = new QKeyLegends(this);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &QButtonPanel::showPanelMenu);
 
-    connect(song, &SongModel::buttonAdded, this, &QButtonPanel::addView);
-    connect(song, &SongModel::buttonRemoved, this, &QButtonPanel::removeView);
-    connect(song, &SongModel::buttonMoved, this, &QButtonPanel::placeView);
-    connect(song, &SongModel::buttonChanged, this, &QButtonPanel::redrawView);
-    connect(song, &SongModel::selectionChanged, this, &QButtonPanel::showSelection);
-    connect(song, &SongModel::songReplaced, this, &QButtonPanel::rebuild);
+    connect(m_song, &SongModel::buttonAdded, this, &QButtonPanel::addView);
+    connect(m_song, &SongModel::buttonRemoved, this, &QButtonPanel::removeView);
+    connect(m_song, &SongModel::buttonMoved, this, &QButtonPanel::placeView);
+    connect(m_song, &SongModel::buttonChanged, this, &QButtonPanel::redrawView);
+    connect(m_song, &SongModel::selectionChanged, this, &QButtonPanel::showSelection);
+    connect(m_song, &SongModel::songReplaced, this, &QButtonPanel::rebuild);
     rebuild();
 }
 
@@ -59,7 +64,10 @@ void QButtonPanel::addView(int number)
     connect(view, &QSoundButton::mouseMove, this, &QButtonPanel::onMouseMoveSB);
     connect(view, &QSoundButton::mouseRelease, this, &QButtonPanel::onMouseReleaseSB);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this, &QButtonPanel::showContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint point) {
+        showButtonMenu(view->number(), view->mapToGlobal(point));
+    });
+    m_legends->raise();
 }
 
 void QButtonPanel::removeView(int number)
@@ -72,9 +80,12 @@ void QButtonPanel::removeView(int number)
 
 void QButtonPanel::placeView(int number)
 {
-    if (QSoundButton *view = button(number))
-        view->setGeometry(QRect(cellPosition(m_song->cellOf(number)),
-                                QSize(QSoundButton::Size, QSoundButton::Size)));
+    QSoundButton *view = button(number);
+    if (!view)
+        return;
+    const QPoint cell = m_song->cellOf(number);
+    view->setGeometry(QRect(cellPosition(cell), QSize(QSoundButton::Size, QSoundButton::Size)));
+    view->setToolTip(tr("Button %1 (key %2)").arg(number).arg(PanelKeyMap::legend(cell)));
 }
 
 // A new look shows the normal picture even on the selected button, until it is selected again.
@@ -119,8 +130,19 @@ void QButtonPanel::onMousePressSB(QMouseEvent *event, QWidget *widget)
     m_dragNumber = view->number();
     qCDebug(lcButtons) << "m_drg = true";
     m_target = m_song->cellOf(m_dragNumber);
-    m_selectionFrame->move(view->pos());
-    emit buttonPressed(m_dragNumber);
+    press(m_dragNumber);
+}
+
+void QButtonPanel::pressCell(QPoint cell)
+{
+    if (const int number = m_song->numberAt(cell.x(), cell.y()))
+        press(number);
+}
+
+void QButtonPanel::press(int number)
+{
+    m_selectionFrame->move(button(number)->pos());
+    emit buttonPressed(number);
 }
 
 // During a drag the button stays in place; only the frame follows the pointer cell by cell, and
@@ -145,24 +167,51 @@ void QButtonPanel::onMouseReleaseSB(QMouseEvent *event)
         return;
     m_dragging = false;
     qCDebug(lcButtons) << "m_drg = false";
-    m_song->moveButton(m_dragNumber, m_target.x(), m_target.y());
+    m_history->moveButton(m_dragNumber, m_target.x(), m_target.y());
 }
 
-// The menu concerns the selected button, whichever button was clicked.
-void QButtonPanel::showContextMenu(QPoint point)
+// The clicked button is selected first: the menu concerns it.
+void QButtonPanel::showButtonMenu(int number, QPoint globalPos)
 {
-    const int number = m_song->selected();
-    QSoundButton *view = button(number);
-    if (!view)
-        return;
-    QMenu menu;
-    menu.setStyleSheet(QString::fromLatin1(MenuStyle));
+    emit selectRequested(number);
+    QStyledMenu menu;
     QAction *changeIcon = menu.addAction(tr("Change Icon"));
-    if (menu.exec(view->mapToGlobal(point)) != changeIcon)
+    menu.addSeparator();
+    addLegendsEntry(&menu);
+    if (menu.exec(globalPos) != changeIcon || !button(number))
         return;
     qCDebug(lcButtons) << "Change Icon";
+    QSoundButton *view = button(number);
     if (const std::optional<int> index = m_iconChooser->choose(view, view->iconIndex()))
-        m_song->setIcon(number, *index);
+        m_history->setIcon(number, *index);
+}
+
+void QButtonPanel::showPanelMenu(QPoint point)
+{
+    QStyledMenu menu;
+    addLegendsEntry(&menu);
+    menu.exec(mapToGlobal(point));
+}
+
+void QButtonPanel::addLegendsEntry(QMenu *menu)
+{
+    QAction *legends = menu->addAction(tr("Show Key Legends"));
+    legends->setCheckable(true);
+    legends->setChecked(keyLegendsShown());
+    connect(legends, &QAction::toggled, this, [this](bool shown) {
+        showKeyLegends(shown);
+        emit keyLegendsToggled(shown);
+    });
+}
+
+bool QButtonPanel::keyLegendsShown() const
+{
+    return !m_legends->isHidden();
+}
+
+void QButtonPanel::showKeyLegends(bool shown)
+{
+    m_legends->setVisible(shown);
 }
 
 void QButtonPanel::mousePressEvent(QMouseEvent *event)

@@ -8,34 +8,47 @@
 class ButtonIconTable;
 class DialogSelectIcon;
 class QImageButton;
+class QKeyLegends;
 class QSoundButton;
+class SongHistory;
 class SongModel;
 
 // The 9 x 5 grid of sound buttons: a view of the song model's buttons. It draws them in their
-// cells and marks the selected one; a drag (while unlocked) moves or swaps buttons, and the
-// right-click menu changes the selected button's picture, both through the model. What a press
-// on a button means (select it, load and play its sound) is left to whoever listens.
+// cells with the keys that play them and marks the selected one; a drag (while unlocked) moves
+// or swaps buttons, and the right-click menu changes the clicked button's picture, both as edits
+// through the song's history. What a press on a button means (select it, load and play its
+// sound) is left to whoever listens.
 class QButtonPanel : public QMouseLabel
 {
     Q_OBJECT
 
 public:
-    QButtonPanel(SongModel *song, const ButtonIconTable *iconTable, DialogSelectIcon *iconChooser,
-                 QWidget *parent = nullptr);
+    QButtonPanel(SongHistory *history, const ButtonIconTable *iconTable,
+                 DialogSelectIcon *iconChooser, QWidget *parent = nullptr);
 
     bool isLocked() const { return m_locked; }
     // A locked panel starts no drag.
     void setLocked(bool locked) { m_locked = locked; }
 
+    bool keyLegendsShown() const;
+    void showKeyLegends(bool shown);
+
     // nullptr when there is none.
     QSoundButton *buttonAt(int column, int row) const;
     QSoundButton *button(int number) const { return m_views.value(number); }
 
+    // As a left press on the cell's button, if it has one (a key that plays the cell).
+    void pressCell(QPoint cell);
+
 signals:
-    // A left press on a sound button.
+    // A left press on a sound button, or its key.
     void buttonPressed(int number);
+    // A right press on a sound button: its menu concerns it, so it is to be selected first.
+    void selectRequested(int number);
     // A release on the panel's background, where a click ends the selection.
     void backgroundReleased();
+    // The user showed or hid the key legends from a menu.
+    void keyLegendsToggled(bool shown);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -52,18 +65,24 @@ private:
     void showSelection(int number);
     void rebuild();
 
+    void press(int number);
     void onMousePressSB(QMouseEvent *event, QWidget *widget);
     void onMouseMoveSB(QMouseEvent *event);
     void onMouseReleaseSB(QMouseEvent *event);
-    void showContextMenu(QPoint point);
+    void showButtonMenu(int number, QPoint globalPos);
+    void showPanelMenu(QPoint point);
+    void addLegendsEntry(QMenu *menu);
     QPoint cellPosition(QPoint cell) const;
 
+    SongHistory *m_history;
     SongModel *m_song;
     const ButtonIconTable *m_iconTable;
     DialogSelectIcon *m_iconChooser;
     QHash<int, QSoundButton *> m_views;
     // Marks the drop cell during a drag; the buttons lie above it.
     QImageButton *m_selectionFrame = nullptr;
+    // Above everything else.
+    QKeyLegends *m_legends = nullptr;
     int m_shownSelected = 0;
     bool m_locked = true;
     bool m_dragging = false;

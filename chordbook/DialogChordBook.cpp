@@ -322,13 +322,16 @@ void DialogChordBook::createChordButtons()
 {
     for (int i = 0; i < Roots; ++i) {
         m_rootButtons[i] = createButton(QRect(QPoint(RootX, ChordTop + RootStep * i), RootSize),
-                                        QString::fromLatin1(RootPictures[i]), QString());
+                                        QString::fromLatin1(RootPictures[i]),
+                                        tr("Root %1").arg(QLatin1String(RootNames[i])));
         connect(m_rootButtons[i], &QImageButton::mousePress, this,
                 &DialogChordBook::onMousePressChord1);
     }
     for (int j = 0; j < Types; ++j) {
-        m_typeButtons[j] = createButton(QRect(QPoint(TypeX, ChordTop + TypeStep * j), TypeSize),
-                                        QString::fromLatin1(TypePictures[j]), QString());
+        const QString type = j == 0 ? tr("major") : QLatin1String(TypeSuffixes[j]);
+        m_typeButtons[j] =
+            createButton(QRect(QPoint(TypeX, ChordTop + TypeStep * j), TypeSize),
+                         QString::fromLatin1(TypePictures[j]), tr("Chord type %1").arg(type));
         connect(m_typeButtons[j], &QImageButton::mousePress, this,
                 &DialogChordBook::onMousePressChord2);
     }

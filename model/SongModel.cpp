@@ -134,9 +134,27 @@ bool SongModel::setSound(int number, const SoundInfo &sound)
     return true;
 }
 
-void SongModel::setSelectedSound(const SoundInfo &sound)
+bool SongModel::insertButton(const Button &button, QPoint cell)
 {
-    setSound(m_selected, sound);
+    const int number = button.number;
+    if (number < 1 || indexOf(number) >= 0 || numberAt(cell.x(), cell.y()) != 0 || cell.x() < 0 ||
+        cell.x() >= Columns || cell.y() < 0 || cell.y() >= Rows)
+        return false;
+    m_cells[cellIndex(cell.x(), cell.y())] = button;
+    emit buttonAdded(number);
+    setModified(true);
+    return true;
+}
+
+bool SongModel::replaceButton(const Button &button)
+{
+    Button *old = find(button.number);
+    if (!old)
+        return false;
+    *old = button;
+    emit buttonChanged(button.number);
+    setModified(true);
+    return true;
 }
 
 void SongModel::select(int number)
@@ -156,11 +174,10 @@ void SongModel::setInfo(InfoField field, const QString &text)
     setModified(true);
 }
 
-void SongModel::appendTap(int number)
+QString SongModel::tapOrderWith(const QString &order, int number)
 {
     const QString entry = QString::number(number - 1);
-    const QString &order = m_info[TapOrder];
-    setInfo(TapOrder, order.isEmpty() ? entry : order + QLatin1Char(',') + entry);
+    return order.isEmpty() ? entry : order + QLatin1Char(',') + entry;
 }
 
 void SongModel::markSaved()

@@ -68,8 +68,11 @@ public:
     // A new picture; the button shows its number again.
     bool setIcon(int number, int iconIndex);
     bool setSound(int number, const SoundInfo &sound);
-    // The selected button takes the sound the form shows while it is selected.
-    void setSelectedSound(const SoundInfo &sound);
+    // A removed button back as it was, in the given cell, which must be empty, under a number no
+    // other button has.
+    bool insertButton(const Button &button, QPoint cell);
+    // The button with the given one's number takes its picture, sound and texts.
+    bool replaceButton(const Button &button);
 
     // 0 when no button is selected.
     int selected() const { return m_selected; }
@@ -77,8 +80,8 @@ public:
 
     QString info(InfoField field) const { return m_info[field]; }
     void setInfo(InfoField field, const QString &text);
-    // Appends the button to the tap order, counted from 0.
-    void appendTap(int number);
+    // The tap order with the button appended, counted from 0.
+    static QString tapOrderWith(const QString &order, int number);
 
     bool isModified() const { return m_modified; }
     void markSaved();

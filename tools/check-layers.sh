@@ -8,11 +8,12 @@ declare -A uses=(
     [sound]="resources"
     [script]="sound"
     [model]="sound script"
+    [history]="sound script model"
     [widgets]="resources"
-    [buttons]="sound script model widgets"
+    [buttons]="sound script model history widgets"
     [chordbook]="widgets"
-    [upload]="sound script model widgets"
-    [app]="sound script model widgets buttons chordbook upload"
+    [upload]="sound script model history widgets"
+    [app]="sound script model history widgets buttons chordbook upload"
 )
 
 wrong=0

@@ -9,12 +9,12 @@ declare -A groups=(
     # Building and running the program.
     [build]="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
              libvulkan-dev fonts-dejavu-core"
-    # The test suite: a virtual display, a private sound server, the song server with a private
-    # PostgreSQL and its load client, sanitizers, the fuzzer and the validators of the installed
-    # desktop files and the package.
-    [test]="clang libclang-rt-14-dev xvfb xauth xdotool x11-apps imagemagick pulseaudio
-            pulseaudio-utils sox php-cli php-sqlite3 php-pgsql php-fpm nginx postgresql python3
-            curl desktop-file-utils appstream libxml2-utils shared-mime-info lintian"
+    # The test suite: a virtual display (and its keyboard layouts), a private sound server, the
+    # song server with a private PostgreSQL and its load client, sanitizers, the fuzzer and the
+    # validators of the installed desktop files and the package.
+    [test]="clang libclang-rt-14-dev xvfb xauth xdotool x11-apps x11-xkb-utils imagemagick
+            pulseaudio pulseaudio-utils sox php-cli php-sqlite3 php-pgsql php-fpm nginx postgresql
+            python3 curl desktop-file-utils appstream libxml2-utils shared-mime-info lintian"
     # Benchmarks, the song server's load among them.
     [bench]="libbenchmark-dev libx11-dev xvfb xauth pulseaudio pulseaudio-utils sox php-cli
              php-sqlite3 php-pgsql php-fpm nginx postgresql python3 curl"

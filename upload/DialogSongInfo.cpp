@@ -1,5 +1,6 @@
 #include "upload/DialogSongInfo.h"
 
+#include "history/SongHistory.h"
 #include "upload/Log.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QNumericTextEdit.h"
@@ -44,9 +45,9 @@ void showText(QTextEdit *edit, const QString &text)
 }
 } // namespace
 
-DialogSongInfo::DialogSongInfo(SongModel *song, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_song(song),
-      ui(new Ui::DialogSongInfo)
+DialogSongInfo::DialogSongInfo(SongHistory *history, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_history(history),
+      m_song(history->song()), ui(new Ui::DialogSongInfo)
 {
     ui->setupUi(this);
     setFixedSize(297, 542);
@@ -95,15 +96,15 @@ QImageButton *DialogSongInfo::createButton(const QRect &geometry, const QString 
 void DialogSongInfo::connectEdits()
 {
     const auto lineEdit = [this](QLineEdit *edit, SongModel::InfoField field) {
-        connect(edit, &QLineEdit::textEdited, m_song,
-                [this, field](const QString &text) { m_song->setInfo(field, text); });
+        connect(edit, &QLineEdit::textEdited, m_history,
+                [this, field](const QString &text) { m_history->setInfo(field, text); });
     };
     lineEdit(ui->LEtitle, SongModel::Title);
     lineEdit(ui->LEartist, SongModel::Artist);
     lineEdit(ui->LEuser, SongModel::User);
     const auto textEdit = [this](QTextEdit *edit, SongModel::InfoField field) {
-        connect(edit, &QTextEdit::textChanged, m_song,
-                [this, edit, field] { m_song->setInfo(field, edit->toPlainText()); });
+        connect(edit, &QTextEdit::textChanged, m_history,
+                [this, edit, field] { m_history->setInfo(field, edit->toPlainText()); });
     };
     textEdit(ui->POLyrics, SongModel::Lyrics);
     textEdit(m_tapOrderEdit, SongModel::TapOrder);

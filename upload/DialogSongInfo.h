@@ -10,6 +10,7 @@
 #include <memory>
 
 class QImageButton;
+class SongHistory;
 class QMouseEvent;
 class QNumericTextEdit;
 class QToast;
@@ -19,15 +20,15 @@ class DialogSongInfo;
 }
 
 // The song's title, artist, user, lyrics and tap order: a view of the song model's information
-// (typing writes it, a load redraws it). The record button switches tap recording, which the
-// main window reads when a sound button is pressed; the submit button uploads the song.
-// Frameless, moved by dragging its background.
+// (typing writes it through the song's history, a load or an undo redraws it). The record button
+// switches tap recording, which the main window reads when a sound button is pressed; the submit
+// button uploads the song. Frameless, moved by dragging its background.
 class DialogSongInfo : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit DialogSongInfo(SongModel *song, QWidget *parent = nullptr);
+    explicit DialogSongInfo(SongHistory *history, QWidget *parent = nullptr);
     ~DialogSongInfo() override;
 
     bool isRecording() const { return m_recording; }
@@ -57,6 +58,7 @@ private:
     bool checkRequired();
     bool confirmUpload();
 
+    SongHistory *m_history;
     SongModel *m_song;
     Ui::DialogSongInfo *ui;
     WindowDrag m_drag;

@@ -47,6 +47,8 @@ qint64 readInteger(const QString &text)
 QNumericLineEdit::QNumericLineEdit(QWidget *parent) : QLineEdit(parent)
 {
     setAlignment(Qt::AlignVCenter);
+    // A file dropped on the form is a song for the window, not text for the field.
+    setAcceptDrops(false);
 }
 
 void QNumericLineEdit::setKind(int kind)
@@ -68,7 +70,14 @@ bool QNumericLineEdit::acceptsKey(int key) const
 {
     if (m_kind != NumberKind)
         return true;
-    return isDigitKey(key) || key == Qt::Key_Left || key == Qt::Key_Right;
+    return isDigitKey(key) || key == Qt::Key_Left || key == Qt::Key_Right ||
+           key == Qt::Key_Backspace || key == Qt::Key_Delete;
+}
+
+// The keys that leave the field go on to the window.
+bool QNumericLineEdit::leavesField(int key)
+{
+    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 void QNumericLineEdit::clearZeroBeforeDigit(int key)
@@ -82,6 +91,10 @@ void QNumericLineEdit::keyPressEvent(QKeyEvent *event)
 {
     qCDebug(lcWidgets) << "LineEdit:keyPressEvent";
     const int key = event->key();
+    if (leavesField(key)) {
+        event->ignore();
+        return;
+    }
     if (!acceptsKey(key))
         return;
     clearZeroBeforeDigit(key);

@@ -26,6 +26,9 @@ public:
     int maximum() const { return m_maximum; }
     QRotarySwitch *linkedSwitch() const { return m_linkedSwitch; }
 
+    // Escape and Return: the field has no use for them, and they go on to the window.
+    static bool leavesField(int key);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QtMath>
+#include <algorithm>
 
 namespace {
 const char *const DialImage = ":/img/bt_rot.png";
@@ -15,6 +17,8 @@ constexpr double DotRadius = 16.0;
 constexpr double DotLift = 2.0;
 // Within this distance of the highest value a dragged knob snaps to it.
 constexpr double SnapDistance = 0.2;
+constexpr int NotchDelta = 120;
+constexpr int StepsPerRange = 100;
 } // namespace
 
 QRotarySwitch::QRotarySwitch(QWidget *parent) : QLabel(parent)
@@ -92,4 +96,22 @@ void QRotarySwitch::mouseMoveEvent(QMouseEvent *event)
         m_value = m_highest;
     if (m_linkedEdit)
         m_linkedEdit->setText(QString::number(static_cast<int>(m_value)));
+}
+
+int QRotarySwitch::wheelStep() const
+{
+    return std::max(1, qRound((m_highest - m_lowest) / StepsPerRange));
+}
+
+void QRotarySwitch::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    // Up turns the knob up, also where the desktop inverts the wheel for scrolling.
+    m_wheelRest += event->inverted() ? -event->angleDelta().y() : event->angleDelta().y();
+    const int notches = m_wheelRest / NotchDelta;
+    m_wheelRest -= notches * NotchDelta;
+    if (notches == 0)
+        return;
+    const double value = qRound(m_value) + notches * wheelStep();
+    setValue(static_cast<int>(std::clamp(value, m_lowest, m_highest)), true);
 }

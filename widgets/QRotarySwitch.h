@@ -5,6 +5,7 @@
 class QLineEdit;
 class QMouseEvent;
 class QPaintEvent;
+class QWheelEvent;
 
 // A picture knob turned by dragging; maps the dial angle to a value from 0 to its maximum.
 class QRotarySwitch : public QLabel
@@ -34,8 +35,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // One step per notch of the wheel; see wheelStep().
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // A hundredth of the range, at least 1.
+    int wheelStep() const;
+
     QString valueText() const;
 
     double m_startAngle = 230.0;
@@ -48,4 +54,6 @@ private:
     double m_angle = 230.0;
     double m_value = 0.0;
     QLineEdit *m_linkedEdit = nullptr;
+    // What a fine-grained wheel turned short of a whole notch.
+    int m_wheelRest = 0;
 };

@@ -17,6 +17,11 @@
 #   e2e_press_neck S P        presses string S at neck position P (0 mutes, 1 is open, P >= 2 is
 #                             fret P - 1)
 #   e2e_add_button            presses Add
+#   e2e_expect_strum FRETS LABEL COMMAND...
+#                             runs COMMAND and checks that it wrote the strum file of the
+#                             sound FRETS (stroke 0, six values; the rest muted, default timing)
+#   e2e_expect_no_strum LABEL COMMAND...  runs COMMAND and checks that it played nothing
+#   e2e_answer_file_dialog WID PATH  types PATH into a file dialog and accepts it
 #   e2e_cell_x C, e2e_cell_y R  window coordinates of the middle of the panel's cell (C, R)
 #   e2e_shot FILE             screenshot of the whole screen
 #   e2e_wait_new_window WID...   waits for a visible window of the program other than the
@@ -235,6 +240,46 @@ e2e_press_neck()
 }
 
 e2e_add_button() { e2e_click $((270 + 19)) $((350 + 19)); }
+
+e2e_strum_path()
+{
+    [ -n "${E2E_STRUM:-}" ] || E2E_STRUM=$(e2e_env "$KAVENDRA_BIN/e2e_render" strum-path)
+    [ -n "$E2E_STRUM" ] || e2e_fail "no strum file path"
+}
+
+e2e_expect_strum()
+{
+    local frets=$1 label=$2 muted_rest
+    shift 2
+    e2e_strum_path
+    rm -f "$E2E_STRUM"
+    "$@"
+    e2e_wait_file "$E2E_STRUM" || e2e_fail "$label: no strum file"
+    muted_rest=$(printf -- ',-1%.0s' $(seq 18))
+    "$KAVENDRA_BIN/e2e_render" "$E2E_TMP/expected.wav" 0 100 "$frets$muted_rest" 0,0,0,0 1,1,1,1 \
+        0,0,0 || e2e_fail "$label: reference render failed"
+    cmp -s "$E2E_STRUM" "$E2E_TMP/expected.wav" || e2e_fail "$label: the strum file is another sound"
+}
+
+e2e_expect_no_strum()
+{
+    local label=$1
+    shift
+    e2e_strum_path
+    rm -f "$E2E_STRUM"
+    "$@"
+    sleep 0.3
+    [ ! -e "$E2E_STRUM" ] || e2e_fail "$label: something played"
+}
+
+e2e_answer_file_dialog()
+{
+    e2e_xdo windowfocus --sync "$1"
+    e2e_xdo key --delay 50 ctrl+a
+    e2e_xdo type --delay 20 "$2"
+    e2e_xdo key --delay 50 Return
+    sleep 0.2
+}
 
 # The panel lies at (51, 420); its cells are 31 x 32 pixels apart, buttons 30 x 30.
 e2e_cell_x() { echo $((51 + 31 * $1 + 15)); }

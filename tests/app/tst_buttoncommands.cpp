@@ -1,5 +1,7 @@
-// The main window's commands on sound buttons: Add, Delete, Lock, a press on a button (with the
-// form's edits going back into the button it leaves) and the picture for new buttons.
+// The main window's commands on sound buttons: Add, Delete, Lock, a press on a button or its key
+// (with the form's edits going into the selected button), undo and redo of them, the right
+// click, the shortcuts and the picture for new buttons.
+#include "app/KeyHelp.h"
 #include "app/MainWindow.h"
 #include "buttons/ButtonIconTable.h"
 #include "buttons/DialogSelectIcon.h"
@@ -29,13 +31,20 @@ private slots:
     void deleteRemovesSelectedOnly();
     void lockToggles();
     void pressLoadsAndPlays();
-    void leftButtonTakesTheFormsEdits();
+    void formEditsGoToTheSelectedButton();
+    void undoAndRedoFollowTheEdits();
+    void rightClickSelectsTheClickedButton();
+    void keysPlayLikeClicks();
+    void fieldsKeepTheirKeys();
+    void shortcutsRunTheCommands();
+    void keyLegendsSettingIsKept();
     void pressRecordsTapsWhileRecording();
     void iconChoiceGoesToNewButtons();
     void closingChooserWithoutChoiceChangesNothing();
 
 private:
     QImageButton *control(const QRect &geometry) const;
+    QLineEdit *field(QPoint pos) const;
     QSoundButton *view(int number) const { return m_panel->button(number); }
     // Clicks the preview and picks the picture in the chooser; returns where the chooser was.
     QPoint pickIcon(int index);
@@ -88,6 +97,15 @@ QImageButton *TestButtonCommands::control(const QRect &geometry) const
     return nullptr;
 }
 
+QLineEdit *TestButtonCommands::field(QPoint pos) const
+{
+    for (QLineEdit *edit : m_window->findChildren<QLineEdit *>()) {
+        if (edit->pos() == pos)
+            return edit;
+    }
+    return nullptr;
+}
+
 QPoint TestButtonCommands::pickIcon(int index)
 {
     QPoint shownAt;
@@ -129,11 +147,7 @@ void TestButtonCommands::addCopiesTheForm()
 
 void TestButtonCommands::addTakesTypedFrets()
 {
-    QLineEdit *firstFret = nullptr; // stroke 0, string 1
-    for (QLineEdit *edit : m_window->findChildren<QLineEdit *>()) {
-        if (edit->pos() == QPoint(405, 418))
-            firstFret = edit;
-    }
+    QLineEdit *firstFret = field(QPoint(405, 418)); // stroke 0, string 1
     QVERIFY(firstFret);
     firstFret->setFocus();
     firstFret->selectAll();
@@ -198,7 +212,7 @@ void TestButtonCommands::pressLoadsAndPlays()
     QCOMPARE(view(1)->pixmap().toImage(), view(1)->normalPixmap().toImage());
 }
 
-void TestButtonCommands::leftButtonTakesTheFormsEdits()
+void TestButtonCommands::formEditsGoToTheSelectedButton()
 {
     const int frets[SoundInfo::Strings] = {5, 5, 6, 7, 7, 5};
     Mouse::click(m_add);
@@ -211,21 +225,210 @@ void TestButtonCommands::leftButtonTakesTheFormsEdits()
     QCOMPARE(m_song->selected(), 0);
     QVERIFY2(!m_song->isModified(), "an unedited button counted as changed");
 
-    // The form edited while button 1 is selected, then button 2 pressed: 1 keeps the edit.
+    // While button 1 is selected, the form's edits are its own at once.
     Mouse::click(view(1));
     m_sound->setCurrentStrokeFrets(frets);
-    Mouse::click(view(2));
     QVERIFY(m_song->isModified());
+    QCOMPARE(m_song->button(1)->sound, m_sound->sound());
+    // Button 2 pressed: 1 keeps the edit, 2 is as it was.
+    Mouse::click(view(2));
     QCOMPARE(m_song->button(1)->sound.fret[0][2], 6);
     QCOMPARE(m_song->button(2)->sound.fret[0][2], -1);
+    m_sound->flipDirection(3);
+    QCOMPARE(m_song->button(2)->sound.direction[3], -1);
+    // Without a selection the form is no button's.
+    Mouse::click(m_panel, QPoint(200, 140));
+    m_song->markSaved();
+    m_sound->flipDirection(3);
+    QVERIFY(!m_song->isModified());
+}
 
-    // Pressing the selected button again stores the edit too.
-    m_sound->setCurrentStrokeFrets(frets);
+// One undo step per edit; an undone edit of the selected button shows on the form.
+void TestButtonCommands::undoAndRedoFollowTheEdits()
+{
+    Mouse::click(m_add);
+    Mouse::click(m_add);
     m_song->markSaved();
     Mouse::click(view(2));
-    QCOMPARE(m_song->button(2)->sound.fret[0][2], 6);
+    const SoundInfo loaded = m_sound->sound();
+    m_sound->cycleTimbre();
+    m_window->undo();
+    QCOMPARE(m_sound->sound(), loaded);
+    QCOMPARE(m_song->button(2)->sound, loaded);
+    QVERIFY(!m_song->isModified());
+    m_window->redo();
+    QCOMPARE(m_sound->sound().gt, 1);
     QVERIFY(m_song->isModified());
+
+    // Delete, then undo: the button is back with its sound, unselected; redo deletes it again.
+    const SongModel::Button deleted = *m_song->button(2);
+    Mouse::click(m_delete);
+    QVERIFY(!view(2));
+    m_window->undo();
+    QVERIFY(view(2));
+    QCOMPARE(m_song->button(2)->sound, deleted.sound);
+    QCOMPARE(m_song->cellOf(2), QPoint(1, 0));
+    QCOMPARE(m_song->selected(), 0);
+    m_window->redo();
+    QVERIFY(!m_song->button(2));
+    // Back to before the second Add, and forward to the saved song.
+    for (int step = 0; step < 3; ++step)
+        m_window->undo();
+    QCOMPARE(m_song->numbers(), QList<int>{1});
+    QVERIFY(m_song->isModified()); // before the save
+    m_window->redo();
+    QCOMPARE(m_song->numbers(), (QList<int>{1, 2}));
+    QVERIFY(!m_song->isModified()); // the saved song again
+}
+
+// The right click selects the clicked button and loads its sound, without playing it.
+void TestButtonCommands::rightClickSelectsTheClickedButton()
+{
+    const int frets[SoundInfo::Strings] = {0, 1, 0, 2, 3, -1};
+    m_sound->setCurrentStrokeFrets(frets);
+    Mouse::click(m_add);
+    m_sound->setCurrentStrokeFrets(frets + 1);
+    Mouse::click(m_add);
+    Mouse::click(view(1));
+    QFile::remove(m_sound->strumFile());
+    emit m_panel->selectRequested(2);
     QCOMPARE(m_song->selected(), 2);
+    QCOMPARE(m_sound->sound(), m_song->button(2)->sound);
+    QVERIFY(!QFile::exists(m_sound->strumFile()));
+    QCOMPARE(m_song->button(1)->sound.fret[0][0], 0);
+}
+
+void TestButtonCommands::keysPlayLikeClicks()
+{
+    const int chordC[SoundInfo::Strings] = {0, 1, 0, 2, 3, -1};
+    Mouse::click(m_add);
+    m_sound->setCurrentStrokeFrets(chordC);
+    Mouse::click(m_add);
+    m_song->moveButton(2, 8, 4);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+
+    QFile::remove(m_sound->strumFile());
+    QTest::keyClick(m_window, Qt::Key_9, Qt::ShiftModifier); // the last cell of the fifth row
+    QCOMPARE(m_song->selected(), 2);
+    QCOMPARE(m_sound->sound(), m_song->button(2)->sound);
+    QVERIFY(QFile::exists(m_sound->strumFile()));
+
+    // A held key strums once.
+    QFile::remove(m_sound->strumFile());
+    QTest::keyPress(m_window, Qt::Key_1);
+    QCOMPARE(m_song->selected(), 1);
+    QVERIFY(QFile::remove(m_sound->strumFile()));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QString("1"), true);
+    QApplication::sendEvent(m_window, &repeat);
+    QVERIFY(!QFile::exists(m_sound->strumFile()));
+    QTest::keyRelease(m_window, Qt::Key_1);
+
+    // While recording, each key is a tap; an empty cell's key does nothing.
+    m_window->findChild<DialogSongInfo *>()->onMousePressRecord(nullptr, nullptr);
+    QTest::keyClick(m_window, Qt::Key_1);
+    QTest::keyClick(m_window, Qt::Key_2);
+    QTest::keyClick(m_window, Qt::Key_9, Qt::ShiftModifier);
+    QCOMPARE(m_song->info(SongModel::TapOrder), QStringLiteral("0,1"));
+    QCOMPARE(m_song->selected(), 2);
+
+    // Space plays the form; nothing is selected by it.
+    QFile::remove(m_sound->strumFile());
+    QTest::keyClick(m_window, Qt::Key_Space);
+    QVERIFY(QFile::exists(m_sound->strumFile()));
+}
+
+// A focused field takes its keys; Escape (or a click on the panel) hands them back to play.
+void TestButtonCommands::fieldsKeepTheirKeys()
+{
+    Mouse::click(m_add);
+    QLineEdit *fret = field(QPoint(405 + 44, 418));
+    QVERIFY(fret);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QVERIFY2(QApplication::focusWidget() == m_window, "no field has the keys at start");
+    fret->setFocus();
+    QFile::remove(m_sound->strumFile());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    QCOMPARE(fret->text(), QStringLiteral("1"));
+    QCOMPARE(m_song->selected(), 0);
+    QVERIFY(!QFile::exists(m_sound->strumFile()));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!fret->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    QCOMPARE(m_song->selected(), 1);
+    QCOMPARE(fret->text(), QStringLiteral("-")); // button 1's sound on the form
+
+    fret->setFocus();
+    QVERIFY(fret->hasFocus());
+    QTest::mouseClick(m_panel, Qt::LeftButton, Qt::NoModifier, QPoint(200, 140));
+    QVERIFY(!fret->hasFocus());
+
+    // Space in a number field is no Play.
+    QLineEdit *speed = field(QPoint(715, 418));
+    speed->setFocus();
+    QFile::remove(m_sound->strumFile());
+    QTest::keyClick(speed, Qt::Key_Space);
+    QVERIFY(!QFile::exists(m_sound->strumFile()));
+}
+
+void TestButtonCommands::shortcutsRunTheCommands()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    Mouse::click(m_add);
+    Mouse::click(m_add);
+    QTest::keyClick(m_window, Qt::Key_2);
+    QTest::keyClick(m_window, Qt::Key_Delete);
+    QCOMPARE(m_song->numbers(), QList<int>{1});
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_song->numbers(), (QList<int>{1, 2}));
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m_song->numbers(), QList<int>{1});
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+
+    // Delete in a field is the field's.
+    QTest::keyClick(m_window, Qt::Key_2);
+    QLineEdit *speed = field(QPoint(715, 418));
+    speed->setFocus();
+    speed->setCursorPosition(0);
+    QTest::keyClick(speed, Qt::Key_Delete);
+    QCOMPARE(m_song->numbers(), (QList<int>{1, 2}));
+    QCOMPARE(speed->text(), QString());
+
+    // F1 shows the keys; any key puts them away.
+    m_window->setFocus();
+    auto *help = m_window->findChild<KeyHelp *>();
+    QVERIFY(!help->isVisible());
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QVERIFY(help->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    QVERIFY(!help->isVisible());
+    QCOMPARE(m_song->selected(), 2);
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete); // a shortcut only puts it away
+    QVERIFY(!help->isVisible());
+    QVERIFY(m_song->button(2));
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QVERIFY(!help->isVisible());
+
+    // The file commands ask (here, where the platform names no Save As or Quit key, too).
+    m_song->markSaved();
+    for (QKeyCombination keys :
+         {Qt::CTRL | Qt::Key_O, Qt::CTRL | Qt::Key_S, Qt::CTRL | Qt::SHIFT | Qt::Key_S}) {
+        ModalDriver driver({ModalDriver::cancelFile()});
+        // Without a window manager nobody activates the window again after a dialog.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::keyClick(m_window, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+    }
+    Mouse::click(m_add);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    ModalDriver driver({ModalDriver::click(QStringLiteral("Cancel"))});
+    QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_COMPARE(driver.seen, QStringList{QStringLiteral("Confirm")});
+    QVERIFY(m_window->isVisible());
 }
 
 void TestButtonCommands::pressRecordsTapsWhileRecording()
@@ -264,6 +467,19 @@ void TestButtonCommands::closingChooserWithoutChoiceChangesNothing()
     QCOMPARE(m_icon->pixmap().toImage(), preview(0));
     Mouse::click(m_add);
     QCOMPARE(m_song->button(1)->iconIndex, 0);
+}
+
+void TestButtonCommands::keyLegendsSettingIsKept()
+{
+    QVERIFY(m_panel->keyLegendsShown());
+    emit m_panel->keyLegendsToggled(false);
+    {
+        MainWindow next;
+        QVERIFY(!next.m_buttonPanel->keyLegendsShown());
+    }
+    emit m_panel->keyLegendsToggled(true);
+    MainWindow next;
+    QVERIFY(next.m_buttonPanel->keyLegendsShown());
 }
 
 QTEST_MAIN(TestButtonCommands)

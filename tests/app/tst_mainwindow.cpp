@@ -5,7 +5,9 @@
 #include "model/CurrentSound.h"
 #include "tests/support/Mouse.h"
 #include "widgets/QImageButton.h"
+#include "widgets/QNoteLamp.h"
 #include "widgets/QNumericLineEdit.h"
+#include "widgets/QRotarySwitch.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,13 +75,24 @@ void TestMainWindow::frame()
     const QList<std::pair<QString, QRect>> buttons = {
         {"Power", QRect(863, 16, 46, 46)},  {"Load", QRect(42, 19, 39, 39)},
         {"Save", QRect(97, 19, 39, 39)},    {"Chord", QRect(152, 19, 39, 39)},
-        {"Submit", QRect(207, 19, 39, 39)}, {"Play Currnt Sound", QRect(230, 350, 39, 39)},
+        {"Submit", QRect(207, 19, 39, 39)}, {"Play Current Sound", QRect(230, 350, 39, 39)},
     };
     for (const auto &[tip, geometry] : buttons) {
         QImageButton *button = buttonWithTip(tip);
         QVERIFY2(button, qPrintable(tip));
         QCOMPARE(button->geometry(), geometry);
     }
+    // Every picture button, lamp and knob says what it is.
+    int controls = 0;
+    for (QWidget *control : w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QImageButton *>(control) && !qobject_cast<QNoteLamp *>(control) &&
+            !qobject_cast<QRotarySwitch *>(control))
+            continue;
+        ++controls;
+        QVERIFY2(!control->toolTip().isEmpty(), control->metaObject()->className());
+    }
+    // Nine picture buttons, the icon preview, the voice button, four arrows, lamps and knobs.
+    QCOMPARE(controls, 9 + 1 + 1 + 4 + 4 + 4);
 }
 
 void TestMainWindow::workingDirectoryRule()
@@ -111,7 +124,7 @@ void TestMainWindow::playPlaysWhatTheFormShows()
     QVERIFY(firstFret);
     QTest::keyClicks(firstFret, "3");
     QFile::remove(w.m_sound->strumFile());
-    Mouse::click(buttonWithTip("Play Currnt Sound"));
+    Mouse::click(buttonWithTip("Play Current Sound"));
     QCOMPARE(w.m_sound->sound().fret[0][0], 3);
     QFile file(w.m_sound->strumFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -142,6 +155,9 @@ void TestMainWindow::powerCloses()
     MainWindow &w = *m_window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Mouse::click(buttonWithTip("Power"), QPoint(5, 5), Qt::RightButton);
+    QTest::qWait(20);
+    QVERIFY2(w.isVisible(), "only the left button presses a picture button");
     Mouse::click(buttonWithTip("Power"));
     QVERIFY(w.isVisible()); // the close is queued behind the press
     QTRY_VERIFY(!w.isVisible());

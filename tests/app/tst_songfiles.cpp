@@ -2,6 +2,7 @@
 // unsaved-changes question before a load and on close, what a load reports, saves that fail
 // or are cancelled, the ".kds" suffix, and which edits count as unsaved changes.
 #include "app/MainWindow.h"
+#include "app/RecentSongs.h"
 #include "app/SongFileCommands.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/QButtonPanel.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +59,9 @@ private slots:
     void closeAsksWithUnsavedChanges();
     void selectedButtonTakesFormEditsBeforeSave();
     void changedPictureIsAnUnsavedChange();
+    void saveWritesTheSongsOwnFile();
+    void recentSongs();
+    void droppedSongIsLoaded();
 
 private:
     QImageButton *command(const QString &tip) const;
@@ -202,14 +207,12 @@ void TestSongFiles::loadAfterLeaveAnyway()
                  .toString(),
              QFileInfo(saved).absolutePath());
 
-    // "Save" with a completed save goes on loading.
+    // "Save" with a completed save goes on loading; the loaded song is saved to its own file.
     addButton();
-    const QString first = m_dir.filePath(QStringLiteral("saved first.kds"));
-    ModalDriver save({click(QStringLiteral("Save")), chooseFile(first), chooseFile(saved)});
+    ModalDriver save({click(QStringLiteral("Save")), chooseFile(saved)});
     pressLoad();
-    QCOMPARE(save.seen.size(), 3);
-    QVERIFY(QFileInfo::exists(first));
-    QCOMPARE(song()->numbers().size(), 2);
+    QCOMPARE(save.seen, (QStringList{QStringLiteral("Confirm"), QStringLiteral("file dialog")}));
+    QCOMPARE(song()->numbers().size(), 3);
 }
 
 void TestSongFiles::loadReportsFilesItCannotUse()
@@ -337,6 +340,124 @@ void TestSongFiles::changedPictureIsAnUnsavedChange()
     Mouse::click(command(QStringLiteral("Power")));
     QTRY_COMPARE(driver.seen, QStringList{QStringLiteral("Confirm")});
     QVERIFY(m_window->isVisible());
+}
+
+// Save writes the file the song came from or went to, without asking; Save As always asks. A song
+// that was not loaded whole has no file of its own: Save asks then.
+void TestSongFiles::saveWritesTheSongsOwnFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("own.kds"));
+    addButton();
+    {
+        ModalDriver driver({chooseFile(path)});
+        pressSave();
+        QCOMPARE(driver.seen.size(), 1);
+    }
+    addButton();
+    {
+        ModalDriver driver({});
+        pressSave();
+        QCOMPARE(driver.seen, QStringList());
+    }
+    QVERIFY(!song()->isModified());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(SongScriptReader::read(file.readAll(), true, 45).buttons.size(), 2);
+    auto *files = m_window->findChild<SongFileCommands *>();
+    const QString other = m_dir.filePath(QStringLiteral("other.kds"));
+    {
+        ModalDriver driver({chooseFile(other)});
+        QVERIFY(files->saveAs());
+        QCOMPARE(driver.seen.size(), 1);
+    }
+    QCOMPARE(files->fileName(), other);
+
+    const QString many = m_dir.filePath(QStringLiteral("too many.kds"));
+    writeFile(many, QByteArray("[multi\n]\n").repeated(SongModel::Capacity + 1));
+    {
+        ModalDriver driver({click(QStringLiteral("OK"))}); // the left-out button reported
+        m_window->openSong(many);
+    }
+    QCOMPARE(files->fileName(), QString());
+    song()->setInfo(SongModel::Title, QStringLiteral("changed"));
+    ModalDriver driver({cancelFile()});
+    pressSave();
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+}
+
+// The last eight songs loaded or saved, newest first, without those whose files went; the right
+// click on Load offers them.
+void TestSongFiles::recentSongs()
+{
+    QSettings(QStringLiteral("Ommerlund"), QStringLiteral("Kavendra")).remove("RecentFiles");
+    QStringList paths;
+    for (int i = 0; i < RecentSongs::Limit + 1; ++i) {
+        paths.prepend(m_dir.filePath(QStringLiteral("recent %1.kds").arg(i)));
+        writeFile(paths.first(), "[multi\n]\n");
+        m_window->openSong(paths.first());
+    }
+    QCOMPARE(RecentSongs::existing(), paths.mid(0, RecentSongs::Limit));
+    m_window->openSong(paths.at(3));
+    QCOMPARE(RecentSongs::existing().first(), paths.at(3));
+    QCOMPARE(RecentSongs::existing().size(), RecentSongs::Limit);
+    QFile::remove(paths.at(1));
+    QCOMPARE(RecentSongs::existing().size(), RecentSongs::Limit - 1);
+    QVERIFY(!RecentSongs::existing().contains(paths.at(1)));
+
+    QStringList entries;
+    QTimer::singleShot(100, this, [&entries] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *action : menu->actions())
+            entries << action->text();
+        menu->setActiveAction(menu->actions().value(1));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            command(QStringLiteral("Load"))->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(command(QStringLiteral("Load")), &event);
+    QCOMPARE(entries.size(), RecentSongs::Limit - 1);
+    QCOMPARE(entries.first(), QStringLiteral("recent 5.kds"));
+    QCOMPARE(m_window->findChild<SongFileCommands *>()->fileName(), paths.at(0));
+}
+
+// A song file dropped on the window loads after the unsaved-changes question; other files are
+// refused.
+void TestSongFiles::droppedSongIsLoaded()
+{
+    const QString path = m_dir.filePath(QStringLiteral("dropped.KDS"));
+    writeFile(path, "[multi\n]\n[multi\n]\n");
+    const auto drop = [this](const QString &file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        data.setText(file);
+        QDragEnterEvent enter(QPoint(600, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(600, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &dropped);
+        return dropped.isAccepted();
+    };
+    QVERIFY(!drop(m_dir.filePath(QStringLiteral("notes.txt"))));
+    addButton();
+    {
+        ModalDriver driver({click(QStringLiteral("Cancel"))});
+        QVERIFY(drop(path));
+        QTRY_COMPARE(driver.seen, QStringList{QStringLiteral("Confirm")});
+    }
+    QCOMPARE(song()->numbers().size(), 1);
+    {
+        ModalDriver driver({click(QStringLiteral("Leave Anyway"))});
+        QVERIFY(drop(path));
+        QTRY_COMPARE(song()->numbers().size(), 2);
+    }
+    QVERIFY(!song()->isModified());
+    // The fields leave dropped files to the window.
+    QVERIFY(!m_window->findChild<QLineEdit *>()->acceptDrops());
 }
 
 QTEST_MAIN(TestSongFiles)

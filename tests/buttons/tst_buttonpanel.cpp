@@ -2,8 +2,10 @@
 // look, presses reported, drag and drop through the model, the lock and the picture menu.
 #include "buttons/ButtonIconTable.h"
 #include "buttons/DialogSelectIcon.h"
+#include "buttons/PanelKeyMap.h"
 #include "buttons/QButtonPanel.h"
 #include "buttons/QSoundButton.h"
+#include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "script/Song.h"
 #include "tests/support/ModalDriver.h"
@@ -11,6 +13,7 @@
 #include "widgets/QImageButton.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTimer>
@@ -32,19 +35,28 @@ private slots:
     void dropPastEdgesLandsInLastCell();
     void lockedPanelMovesNothing();
     void changeIconOnSelectedButton();
-    void changeIconWithoutSelectionShowsNoMenu();
-    void changeIconOnUnselectedButtonConcernsSelected();
+    void rightClickConcernsTheClickedButton();
     void closedChooserChangesNothing();
+    void keysPressCells();
+    void keyMapByPlaceAndByKey();
+    void keyLegendsShowAndHide();
 
 private:
     int add() { return m_song->addButton(0, SoundInfo()); }
     QSoundButton *view(int number) const { return m_panel->button(number); }
     void drag(int number, QPoint to);
-    // Right-clicks the view and, when the menu comes up, chooses "Change Icon"; the chooser
-    // then gets the given answer, if any. Returns whether a menu came up.
-    bool changeIcon(QSoundButton *clicked, std::function<void(DialogSelectIcon *)> answer);
+    // Right-clicks the widget and, when the menu comes up, chooses its entry of the given text;
+    // the chooser then gets the given answer, if any. Returns the menu's entries, empty when no
+    // menu came up.
+    QStringList chooseFromMenu(QWidget *clicked, const QString &entry,
+                               std::function<void(DialogSelectIcon *)> answer = nullptr);
+    bool changeIcon(QSoundButton *clicked, std::function<void(DialogSelectIcon *)> answer)
+    {
+        return !chooseFromMenu(clicked, QStringLiteral("Change Icon"), answer).isEmpty();
+    }
 
     std::unique_ptr<SongModel> m_song;
+    std::unique_ptr<SongHistory> m_history;
     std::unique_ptr<ButtonIconTable> m_table;
     std::unique_ptr<DialogSelectIcon> m_chooser;
     std::unique_ptr<QButtonPanel> m_panel;
@@ -53,9 +65,10 @@ private:
 void TestButtonPanel::init()
 {
     m_song = std::make_unique<SongModel>();
+    m_history = std::make_unique<SongHistory>(m_song.get());
     m_table = std::make_unique<ButtonIconTable>();
     m_chooser = std::make_unique<DialogSelectIcon>(m_table.get());
-    m_panel = std::make_unique<QButtonPanel>(m_song.get(), m_table.get(), m_chooser.get());
+    m_panel = std::make_unique<QButtonPanel>(m_history.get(), m_table.get(), m_chooser.get());
     m_panel->resize(311, 160);
     m_panel->show();
 }
@@ -76,19 +89,20 @@ void TestButtonPanel::drag(int number, QPoint to)
     Mouse::release(button, to - button->pos());
 }
 
-bool TestButtonPanel::changeIcon(QSoundButton *clicked,
-                                 std::function<void(DialogSelectIcon *)> answer)
+QStringList TestButtonPanel::chooseFromMenu(QWidget *clicked, const QString &entry,
+                                            std::function<void(DialogSelectIcon *)> answer)
 {
-    bool menuSeen = false;
+    QStringList entries;
     QTimer::singleShot(50, this, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu)
             return;
-        menuSeen = true;
         QCOMPARE(menu->styleSheet().contains(QStringLiteral("background: #333333")), true);
-        QAction *action = menu->actions().value(0);
-        QCOMPARE(action->text(), QStringLiteral("Change Icon"));
-        menu->setActiveAction(action);
+        for (QAction *action : menu->actions()) {
+            entries << action->text();
+            if (action->text() == entry)
+                menu->setActiveAction(action);
+        }
         QTest::keyClick(menu, Qt::Key_Return);
     });
     if (answer)
@@ -99,7 +113,7 @@ bool TestButtonPanel::changeIcon(QSoundButton *clicked,
                             clicked->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(clicked, &event);
     QTest::qWait(100);
-    return menuSeen;
+    return entries;
 }
 
 void TestButtonPanel::viewsFollowTheModel()
@@ -252,22 +266,22 @@ void TestButtonPanel::changeIconOnSelectedButton()
     QVERIFY(m_song->isModified());
 }
 
-void TestButtonPanel::changeIconWithoutSelectionShowsNoMenu()
-{
-    add();
-    QVERIFY(!changeIcon(view(1), nullptr));
-    QVERIFY(!m_chooser->isVisible());
-}
-
-void TestButtonPanel::changeIconOnUnselectedButtonConcernsSelected()
+// The clicked button is to be selected first, and the menu concerns it, not the selected one.
+void TestButtonPanel::rightClickConcernsTheClickedButton()
 {
     add();
     add();
     m_song->select(1);
+    QSignalSpy selectRequested(m_panel.get(), &QButtonPanel::selectRequested);
     QVERIFY(changeIcon(view(2), [](DialogSelectIcon *chooser) {
         QTest::mouseClick(chooser->icon(3), Qt::LeftButton);
     }));
-    QCOMPARE(m_song->button(1)->iconIndex, 3);
+    QCOMPARE(selectRequested.size(), 1);
+    QCOMPARE(selectRequested.at(0).at(0).toInt(), 2);
+    QCOMPARE(m_song->button(2)->iconIndex, 3);
+    QCOMPARE(m_song->button(1)->iconIndex, 0);
+    // One undo step puts the picture back.
+    m_history->stack()->undo();
     QCOMPARE(m_song->button(2)->iconIndex, 0);
 }
 
@@ -279,6 +293,75 @@ void TestButtonPanel::closedChooserChangesNothing()
     QVERIFY(changeIcon(view(1), [](DialogSelectIcon *chooser) { chooser->reject(); }));
     QCOMPARE(m_song->button(1)->iconIndex, 0);
     QVERIFY(!m_song->isModified());
+}
+
+void TestButtonPanel::keysPressCells()
+{
+    add();
+    add();
+    m_song->moveButton(2, 0, 4);
+    QSignalSpy pressed(m_panel.get(), &QButtonPanel::buttonPressed);
+    m_panel->pressCell(QPoint(0, 4));
+    m_panel->pressCell(QPoint(1, 0)); // empty now
+    m_panel->pressCell(QPoint(0, 0));
+    QCOMPARE(pressed.size(), 2);
+    QCOMPARE(pressed.at(0).at(0).toInt(), 2);
+    QCOMPARE(pressed.at(1).at(0).toInt(), 1);
+    QCOMPARE(view(2)->toolTip(), QStringLiteral("Button 2 (key \u21e71)"));
+}
+
+void TestButtonPanel::keyMapByPlaceAndByKey()
+{
+    // Key codes of X11 and Wayland: the first and last key of each row, and the keys beside.
+    const QList<std::tuple<quint32, bool, QPoint>> places = {
+        {10, false, {0, 0}},   {18, false, {8, 0}},   {19, false, {-1, -1}}, {24, false, {0, 1}},
+        {32, false, {8, 1}},   {33, false, {-1, -1}}, {38, false, {0, 2}},   {46, false, {8, 2}},
+        {47, false, {-1, -1}}, {52, false, {0, 3}},   {60, false, {8, 3}},   {61, false, {-1, -1}},
+        {10, true, {0, 4}},    {18, true, {8, 4}},    {24, true, {0, 1}},    {87, false, {0, 4}},
+        {81, false, {8, 4}},   {0, false, {-1, -1}},
+    };
+    for (const auto &[code, shift, cell] : places)
+        QVERIFY2(PanelKeyMap::cellForScanCode(code, shift) == cell,
+                 qPrintable(QString::number(code)));
+
+    // Without key places (this platform), the key decides.
+    const auto cellOf = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return PanelKeyMap::cellFor(QKeyEvent(QEvent::KeyPress, key, modifiers));
+    };
+    QCOMPARE(cellOf(Qt::Key_1), QPoint(0, 0));
+    QCOMPARE(cellOf(Qt::Key_Q), QPoint(0, 1));
+    QCOMPARE(cellOf(Qt::Key_Period), QPoint(8, 3));
+    QCOMPARE(cellOf(Qt::Key_9, Qt::ShiftModifier), QPoint(8, 4));
+    QCOMPARE(cellOf(Qt::Key_1, Qt::KeypadModifier), QPoint(0, 4));
+    QCOMPARE(cellOf(Qt::Key_L, Qt::ShiftModifier), QPoint(8, 2));
+    QCOMPARE(cellOf(Qt::Key_0), QPoint(-1, -1));
+    QCOMPARE(cellOf(Qt::Key_S, Qt::ControlModifier), QPoint(-1, -1));
+    QCOMPARE(cellOf(Qt::Key_A, Qt::AltModifier), QPoint(-1, -1));
+
+    QCOMPARE(PanelKeyMap::legend(QPoint(0, 0)), QStringLiteral("1"));
+    QCOMPARE(PanelKeyMap::legend(QPoint(8, 3)), QStringLiteral("."));
+    QCOMPARE(PanelKeyMap::legend(QPoint(4, 4)), QStringLiteral("\u21e75"));
+    QCOMPARE(PanelKeyMap::legend(QPoint(9, 0)), QString());
+    QCOMPARE(PanelKeyMap::legend(QPoint(0, 5)), QString());
+}
+
+void TestButtonPanel::keyLegendsShowAndHide()
+{
+    add();
+    QVERIFY(m_panel->keyLegendsShown());
+    const auto shot = [this] { return m_panel->grab().toImage(); };
+    const QImage withLegends = shot();
+    QSignalSpy toggled(m_panel.get(), &QButtonPanel::keyLegendsToggled);
+    const QStringList entries = chooseFromMenu(m_panel.get(), QStringLiteral("Show Key Legends"));
+    QCOMPARE(entries, QStringList{QStringLiteral("Show Key Legends")});
+    QCOMPARE(toggled.size(), 1);
+    QCOMPARE(toggled.at(0).at(0).toBool(), false);
+    QVERIFY(!m_panel->keyLegendsShown());
+    QVERIFY(shot() != withLegends);
+    // A button's menu has the same entry.
+    QVERIFY(chooseFromMenu(view(1), QStringLiteral("Show Key Legends")).contains("Change Icon"));
+    QVERIFY(m_panel->keyLegendsShown());
+    QCOMPARE(shot(), withLegends);
 }
 
 QTEST_MAIN(TestButtonPanel)

@@ -101,6 +101,7 @@ void TestIcons::chooserLayoutAndPick()
     QCOMPARE(dialog.icon(0)->geometry(), QRect(19, 46, 30, 30));
     QCOMPARE(dialog.icon(9)->geometry(), QRect(99, 86, 30, 30));
     QCOMPARE(dialog.icon(13)->geometry(), QRect(259, 86, 30, 30));
+    QCOMPARE(dialog.icon(9)->toolTip(), QStringLiteral("Picture 10"));
     QCOMPARE(dialog.findChildren<QImageButton *>().size(), ButtonIconTable::Count);
     const auto boxButtons = dialog.findChild<QDialogButtonBox *>("buttonBox")->buttons();
     QCOMPARE(boxButtons.size(), 2);

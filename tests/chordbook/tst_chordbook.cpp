@@ -149,6 +149,9 @@ void TestChordBook::layoutAndStartingSelection()
     QCOMPARE(m_book->m_typeButtons[13]->geometry(), QRect(223, 393, 45, 20));
     QCOMPARE(m_book->m_setButton->geometry(), QRect(40, 456, 68, 25));
     QCOMPARE(m_book->m_playButton->toolTip(), QStringLiteral("play the chord"));
+    QCOMPARE(m_book->m_rootButtons[4]->toolTip(), QStringLiteral("Root C#"));
+    QCOMPARE(m_book->m_typeButtons[0]->toolTip(), QStringLiteral("Chord type major"));
+    QCOMPARE(m_book->m_typeButtons[9]->toolTip(), QStringLiteral("Chord type m7-5"));
     QCOMPARE(m_book->selectedRoot(), 0);
     QCOMPARE(m_book->selectedType(), 0);
     QCOMPARE(m_book->m_rootFocus->geometry(), QRect(37, 52, 35, 26));

@@ -137,6 +137,7 @@ private slots:
     void moveAndSwap();
     void setIconIsAChangeAndShowsTheNumber();
     void setSoundOnlyWhenDifferent();
+    void insertAndReplaceTakeWholeButtons();
     void selection();
     void songInformationAndTaps();
     void modifiedChangesOnlyOnTransitions();
@@ -285,16 +286,46 @@ void TestSongModel::setSoundOnlyWhenDifferent()
     QCOMPARE(model.button(1)->sound.fret[0][0], 7);
     QCOMPARE(changed.size(), 1);
     QVERIFY(model.isModified());
+}
 
-    // Only a selected button takes the form's sound.
+// What undo puts back: a removed button in its cell, a button's earlier look and texts.
+void TestSongModel::insertAndReplaceTakeWholeButtons()
+{
+    SongModel model;
+    addButtons(model, 3);
+    SongModel::Button button = *model.button(2);
+    button.texts[0] = QStringLiteral("kept");
+    button.scale = 70;
+    QVERIFY(model.removeButton(2));
     model.markSaved();
-    model.setSelectedSound(soundWithFret(9));
+    QSignalSpy added(&model, &SongModel::buttonAdded);
+    QVERIFY(!model.insertButton(button, QPoint(2, 0))); // taken by button 3
+    QVERIFY(!model.insertButton(button, QPoint(9, 0)));
+    QVERIFY(!model.insertButton(button, QPoint(0, 5)));
+    QVERIFY(!model.insertButton(button, QPoint(-1, 0)));
+    SongModel::Button taken = button;
+    taken.number = 3;
+    QVERIFY(!model.insertButton(taken, QPoint(8, 4))); // its number is in use
+    taken.number = 0;
+    QVERIFY(!model.insertButton(taken, QPoint(8, 4)));
+    QCOMPARE(added.size(), 0);
     QVERIFY(!model.isModified());
-    model.select(2);
-    model.setSelectedSound(soundWithFret(9));
-    QCOMPARE(model.button(2)->sound.fret[0][0], 9);
-    QCOMPARE(model.button(1)->sound.fret[0][0], 7);
+    QVERIFY(model.insertButton(button, QPoint(8, 4))); // the last cell
+    QCOMPARE(model.cellOf(2), QPoint(8, 4));
+    QCOMPARE(model.button(2)->texts[0], QStringLiteral("kept"));
+    QCOMPARE(added.size(), 1);
     QVERIFY(model.isModified());
+
+    model.markSaved();
+    SongModel::Button changed = *model.button(1);
+    changed.iconIndex = 9;
+    changed.texts[SongModel::Button::LabelText] = QStringLiteral("Em");
+    QVERIFY(model.replaceButton(changed));
+    QCOMPARE(model.button(1)->label(), QStringLiteral("Em"));
+    QCOMPARE(model.button(1)->iconIndex, 9);
+    QVERIFY(model.isModified());
+    changed.number = 7;
+    QVERIFY(!model.replaceButton(changed));
 }
 
 void TestSongModel::selection()
@@ -328,13 +359,9 @@ void TestSongModel::songInformationAndTaps()
     QVERIFY(!model.isModified());
 
     // Taps count buttons from 0, separated by commas.
-    for (int number : {2, 5, 2})
-        model.appendTap(number);
-    QCOMPARE(model.info(SongModel::TapOrder), QStringLiteral("1,4,1"));
-    QVERIFY(model.isModified());
-    model.setInfo(SongModel::TapOrder, QStringLiteral("7,"));
-    model.appendTap(1);
-    QCOMPARE(model.info(SongModel::TapOrder), QStringLiteral("7,,0"));
+    QCOMPARE(SongModel::tapOrderWith(QString(), 2), QStringLiteral("1"));
+    QCOMPARE(SongModel::tapOrderWith(QStringLiteral("1,4"), 2), QStringLiteral("1,4,1"));
+    QCOMPARE(SongModel::tapOrderWith(QStringLiteral("7,"), 1), QStringLiteral("7,,0"));
 }
 
 void TestSongModel::modifiedChangesOnlyOnTransitions()

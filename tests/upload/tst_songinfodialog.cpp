@@ -1,5 +1,6 @@
 // The song info dialog as a view of the song information: what typing writes, what a change
 // of the model shows, the record button, closing and dragging.
+#include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "script/Song.h"
 #include "tests/support/Mouse.h"
@@ -17,7 +18,7 @@ class TestSongInfoDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_song = std::make_unique<SongModel>(); }
+    void init();
     void recordButtonToggles();
     void closeHidesAndKeepsEverything();
     void typingWritesTheSong();
@@ -28,7 +29,14 @@ private:
     static QImageButton *buttonWithTip(DialogSongInfo &dialog, const QString &tip);
 
     std::unique_ptr<SongModel> m_song;
+    std::unique_ptr<SongHistory> m_history;
 };
+
+void TestSongInfoDialog::init()
+{
+    m_song = std::make_unique<SongModel>();
+    m_history = std::make_unique<SongHistory>(m_song.get());
+}
 
 QImageButton *TestSongInfoDialog::buttonWithTip(DialogSongInfo &dialog, const QString &tip)
 {
@@ -41,7 +49,7 @@ QImageButton *TestSongInfoDialog::buttonWithTip(DialogSongInfo &dialog, const QS
 
 void TestSongInfoDialog::recordButtonToggles()
 {
-    DialogSongInfo dialog(m_song.get());
+    DialogSongInfo dialog(m_history.get());
     QImageButton *record =
         buttonWithTip(dialog, QStringLiteral("record tap order when play button"));
     QVERIFY(record);
@@ -60,7 +68,7 @@ void TestSongInfoDialog::recordButtonToggles()
 
 void TestSongInfoDialog::closeHidesAndKeepsEverything()
 {
-    DialogSongInfo dialog(m_song.get());
+    DialogSongInfo dialog(m_history.get());
     dialog.show();
     auto *title = dialog.findChild<QLineEdit *>(QStringLiteral("LEtitle"));
     QTest::keyClicks(title, QStringLiteral("T"));
@@ -74,7 +82,7 @@ void TestSongInfoDialog::closeHidesAndKeepsEverything()
 
 void TestSongInfoDialog::typingWritesTheSong()
 {
-    DialogSongInfo dialog(m_song.get());
+    DialogSongInfo dialog(m_history.get());
     dialog.show();
     const QList<std::pair<const char *, SongModel::InfoField>> lines = {
         {"LEtitle", SongModel::Title},
@@ -87,6 +95,10 @@ void TestSongInfoDialog::typingWritesTheSong()
         QTest::keyClicks(edit, QStringLiteral("x y"));
         QCOMPARE(m_song->info(field), QStringLiteral("x y"));
         QVERIFY2(m_song->isModified(), name);
+        // What was typed into one field goes with one undo, and the field shows it.
+        m_history->stack()->undo();
+        QCOMPARE(edit->text(), QString());
+        QVERIFY2(!m_song->isModified(), name);
     }
     auto *lyrics = dialog.findChild<QTextEdit *>(QStringLiteral("POLyrics"));
     QVERIFY(lyrics);
@@ -104,10 +116,10 @@ void TestSongInfoDialog::typingWritesTheSong()
     QCOMPARE(m_song->info(SongModel::TapOrder), QStringLiteral("1,2"));
 }
 
-// The song's changes (a recorded tap, a load) show without counting as edits.
+// The song's changes (a load, a recorded tap and its undo) show without counting as edits.
 void TestSongInfoDialog::showsTheSong()
 {
-    DialogSongInfo dialog(m_song.get());
+    DialogSongInfo dialog(m_history.get());
     Song song;
     song.title = QStringLiteral("a");
     song.artist = QStringLiteral("b");
@@ -124,17 +136,22 @@ void TestSongInfoDialog::showsTheSong()
     QVERIFY(!m_song->isModified());
     QCOMPARE(m_song->info(SongModel::Lyrics), QStringLiteral("d\ne"));
 
-    m_song->appendTap(3);
-    bool shown = false;
-    for (QTextEdit *edit : dialog.findChildren<QTextEdit *>())
-        shown |= edit->toPlainText() == QStringLiteral("0,1,2");
-    QVERIFY(shown);
+    QTextEdit *taps = nullptr;
+    for (QTextEdit *edit : dialog.findChildren<QTextEdit *>()) {
+        if (edit != lyrics)
+            taps = edit;
+    }
+    m_history->appendTap(3);
+    QCOMPARE(taps->toPlainText(), QStringLiteral("0,1,2"));
     QCOMPARE(m_song->info(SongModel::TapOrder), QStringLiteral("0,1,2"));
+    m_history->stack()->undo();
+    QCOMPARE(taps->toPlainText(), QStringLiteral("0,1"));
+    QVERIFY(m_history->stack()->count() == 1);
 }
 
 void TestSongInfoDialog::dragsByItsBackground()
 {
-    DialogSongInfo dialog(m_song.get());
+    DialogSongInfo dialog(m_history.get());
     dialog.move(100, 100);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

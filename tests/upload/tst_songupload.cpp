@@ -1,5 +1,6 @@
 // The upload from the song info dialog against a fake server: the required entries, the
 // question, the request's fields and files, and each reply answered for itself.
+#include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
 #include "tests/support/ModalDriver.h"
@@ -42,7 +43,7 @@ struct Program
     explicit Program(const QString &url)
     {
         qputenv("KAVENDRA_UPLOAD_URL", url.toUtf8());
-        dialog = std::make_unique<DialogSongInfo>(&song);
+        dialog = std::make_unique<DialogSongInfo>(&history);
         dialog->setSongWriter([this](const QString &path) {
             QString reason;
             return SongFile::write(path, song.toSong(), &reason);
@@ -58,6 +59,7 @@ struct Program
     void submit() { dialog->onMousePressSubmit(nullptr, nullptr); }
 
     SongModel song;
+    SongHistory history{&song};
     std::unique_ptr<DialogSongInfo> dialog;
 };
 } // namespace

@@ -68,7 +68,7 @@ private slots:
     void fretFieldAcceptsOtherKeys();
     void fretFieldCapsOverlongNumbers();
     void numberFieldTypesOverSelectionAndCapsWithKnobLeftBehind();
-    void numberFieldSwallowsEditingKeys();
+    void numberFieldKeepsToDigits();
     void numberFieldMovesWithArrows();
     void symbolKeysAreNoDigits();
     void focusOutFillsEmptyFields();
@@ -80,6 +80,7 @@ private slots:
     void knobDragsFollowTheScale_data();
     void knobDragsFollowTheScale();
     void knobDeadZoneAndIdleMovesChangeNothing();
+    void knobTurnsByWheelNotches();
 };
 
 void TestNumericInputs::fretFieldReplacesZeroTextWhenTyping_data()
@@ -176,18 +177,40 @@ void TestNumericInputs::numberFieldTypesOverSelectionAndCapsWithKnobLeftBehind()
     QCOMPARE(n.knob.value(), 45.0);
 }
 
-void TestNumericInputs::numberFieldSwallowsEditingKeys()
+// Digits, Backspace and Delete edit; other keys do nothing, and those that leave the field go
+// on to the window.
+void TestNumericInputs::numberFieldKeepsToDigits()
 {
     LinkedNumber n;
     n.edit.setText("123");
-    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Minus, Qt::Key_Home, Qt::Key_End,
-                        Qt::Key_A, Qt::Key_Space, Qt::Key_Period}) {
+    for (Qt::Key key :
+         {Qt::Key_Minus, Qt::Key_Home, Qt::Key_End, Qt::Key_A, Qt::Key_Space, Qt::Key_Period}) {
         QTest::keyClick(&n.edit, key);
         QCOMPARE(n.edit.text(), QString("123"));
     }
     QTest::keyClick(&n.edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&n.edit, Qt::Key_7);
     QCOMPARE(n.edit.text(), QString("400")); // 1237 capped; Ctrl+A selected nothing
+
+    n.edit.setText("123");
+    n.edit.setCursorPosition(1);
+    QTest::keyClick(&n.edit, Qt::Key_Backspace);
+    QCOMPARE(n.edit.text(), QString("23"));
+    QTest::keyClick(&n.edit, Qt::Key_Delete);
+    QCOMPARE(n.edit.text(), QString("3"));
+    QCOMPARE(n.knob.value(), 3.0);
+    QTest::keyClick(&n.edit, Qt::Key_Delete);
+    QCOMPARE(n.edit.text(), QString(""));
+    QCOMPARE(n.knob.value(), 0.0);
+
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&n.edit, &press);
+        QVERIFY(!press.isAccepted());
+    }
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+    QApplication::sendEvent(&n.edit, &letter);
+    QVERIFY2(letter.isAccepted(), "a swallowed key must not reach the window");
 }
 
 void TestNumericInputs::numberFieldMovesWithArrows()
@@ -348,6 +371,43 @@ void TestNumericInputs::knobDeadZoneAndIdleMovesChangeNothing()
     Mouse::move(&knob, atAngle(180.0));
     QCOMPARE(knob.value(), 60.0);
     QCOMPARE(edit.text(), QString("60"));
+}
+
+// One step per notch, a hundredth of the range; partial notches add up; the ends hold.
+void TestNumericInputs::knobTurnsByWheelNotches()
+{
+    LinkedNumber n;
+    const auto wheel = [&n](int delta, bool inverted = false) {
+        QWheelEvent event(QPointF(29, 29), n.knob.mapToGlobal(QPointF(29, 29)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          inverted);
+        QApplication::sendEvent(&n.knob, &event);
+    };
+    wheel(120);
+    QCOMPARE(n.knob.value(), 4.0);
+    QCOMPARE(n.edit.text(), QString("4"));
+    wheel(360);
+    QCOMPARE(n.edit.text(), QString("16"));
+    wheel(60);
+    QCOMPARE(n.edit.text(), QString("16"));
+    wheel(60);
+    QCOMPARE(n.edit.text(), QString("20"));
+    wheel(-120, true); // inverted: the finger went up
+    QCOMPARE(n.edit.text(), QString("24"));
+    wheel(-240);
+    QCOMPARE(n.edit.text(), QString("16"));
+    wheel(-120 * 10);
+    QCOMPARE(n.edit.text(), QString("0"));
+    wheel(120 * 200);
+    QCOMPARE(n.knob.value(), 400.0);
+    QCOMPARE(n.edit.text(), QString("400"));
+
+    QRotarySwitch percent; // a range of 100 turns by 1
+    percent.setValue(50, false);
+    QWheelEvent up(QPointF(29, 29), QPointF(29, 29), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&percent, &up);
+    QCOMPARE(percent.value(), 51.0);
 }
 
 QTEST_MAIN(TestNumericInputs)

@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace DialogArt {
 
@@ -125,6 +126,53 @@ void rightCaption(QPainter &p, double right, double baseline, const QString &tex
     Style::caption(p, right - Style::textWidth(text, Style::captionFont()) / 2.0, baseline, text);
 }
 
+// A key of a keyboard with its name, in the style of the chord buttons.
+void keyCap(QPainter &p, const QRectF &r, const QString &name)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, QColor(0x4e, 0x53, 0x5b));
+    g.setColorAt(1, QColor(0x26, 0x29, 0x2e));
+    p.setPen(QPen(QColor(0, 0, 0, 210), 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3.5, 3.5);
+    Style::bevel(p, r.adjusted(1.5, 1.5, -1.5, -1.5), 2.5, 70, 50);
+    p.restore();
+    Style::shadowedText(p, r.adjusted(0, -1, 0, -1), name,
+                        Style::font(name.size() > 3 ? 9 : 10.5, true), Style::Glyph);
+}
+
+// Keys joined by "+" side by side from x; returns where the last one ends.
+double keyCombo(QPainter &p, double x, double top, const QStringList &keys)
+{
+    const QFont f = Style::font(10.5, true);
+    for (int i = 0; i < keys.size(); ++i) {
+        if (i > 0) {
+            Style::engravedText(p, x + 5, top + 14, "+", f, Style::CaptionDim);
+            x += 10;
+        }
+        const double width = std::max(22.0, Style::textWidth(keys[i], f) + 12);
+        keyCap(p, QRectF(x, top, width, 20), keys[i]);
+        x += width;
+    }
+    return x;
+}
+
+void keyGrid(QPainter &p, const QPointF &origin)
+{
+    const char *const rows[] = {"123456789", "QWERTYUIO", "ASDFGHJKL", "ZXCVBNM,."};
+    const QSizeF cap(27, 23);
+    const double stepX = 30, stepY = 28;
+    for (int r = 0; r < PanelRows; ++r) {
+        for (int c = 0; c < PanelColumns; ++c) {
+            const QString key = QString(QChar(rows[r % 4][c]));
+            const QString name = r == 4 ? QStringLiteral("\u21e7") + key : key;
+            keyCap(p, QRectF(origin + QPointF(c * stepX, r * stepY), cap), name);
+        }
+    }
+}
+
 } // namespace
 
 QString rootName(int i)
@@ -221,6 +269,71 @@ QImage songInfoPanel()
     return image;
 }
 
+QImage keyHelp()
+{
+    QImage image = ArtSet::canvas(KeyHelpSize);
+    QPainter p(&image);
+    const int w = KeyHelpSize.width();
+    dialogFrame(p, KeyHelpSize, 6);
+    titleBar(p, w, "KEYS");
+
+    // The panel's cells and their keys, row for row as on the keyboard.
+    const QRectF grid(26, 62, 9 * 30 + 10, 5 * 28 + 10);
+    Style::well(p, grid, 6, QColor(0x0e, 0x10, 0x13), QColor(0x18, 0x1b, 0x1f));
+    keyGrid(p, grid.topLeft() + QPointF(6.5, 6.5));
+    Style::caption(p, grid.center().x(), 54, "SOUND BUTTONS");
+    const QFont note = Style::font(9.5, false, 0.2);
+    const char *const notes[] = {
+        "A key plays its button, as a click does.",
+        "\u21e7 is Shift: Shift+1 to Shift+9, or the",
+        "keypad's 1 to 9, play the fifth row.",
+        "Esc or a click on the panel leaves a field;",
+        "then the keys play again.",
+        "Right-click the panel to hide the key names.",
+    };
+    double y = grid.bottom() + 22;
+    for (const char *line : notes) {
+        p.setFont(note);
+        p.setPen(Style::CaptionDim);
+        p.drawText(QPointF(grid.left() + 2, y), line);
+        y += 15;
+    }
+
+    // The commands.
+    const struct
+    {
+        QStringList keys;
+        const char *what;
+    } commands[] = {
+        {{"Space"}, "play the sound on the form"},
+        {{"Ctrl", "O"}, "load a song"},
+        {{"Ctrl", "S"}, "save"},
+        {{"Ctrl", "\u21e7", "S"}, "save as"},
+        {{"Ctrl", "Z"}, "undo"},
+        {{"Ctrl", "\u21e7", "Z"}, "redo"},
+        {{"Del"}, "delete the selected button"},
+        {{"Ctrl", "Q"}, "power off"},
+        {{"F1"}, "show or hide the keys"},
+    };
+    const double left = 338;
+    Style::caption(p, left + 122, 54, "COMMANDS");
+    y = 64;
+    for (const auto &command : commands) {
+        keyCombo(p, left, y, command.keys);
+        p.setFont(Style::font(10.5, false, 0.2));
+        p.setPen(Style::Caption);
+        p.drawText(QPointF(left + 104, y + 14), command.what);
+        y += 27;
+    }
+    rule(p, w, KeyHelpSize.height() - 44);
+    Style::engravedText(
+        p, w / 2.0, KeyHelpSize.height() - 22,
+        "right-click Load for the recent songs  \u00b7  drop a .kds file to load it  "
+        "\u00b7  the wheel turns a knob",
+        Style::font(9.5, false, 0.3), Style::CaptionDim);
+    return image;
+}
+
 void paintAll(ArtSet &set)
 {
     set.add("book_panel.png", bookPanel());
@@ -234,6 +347,7 @@ void paintAll(ArtSet &set)
     set.add("icon_panel.png", iconChooserPanel());
     set.add("icon_mark_current.png", litFrame(currentMark(0).size(), 8));
     set.add("icon_mark_pointer.png", pointerFrame(pointerMark(0).size(), 7));
+    set.add("key_help.png", keyHelp());
 }
 
 } // namespace DialogArt

@@ -1,0 +1,6 @@
+#include "app/Settings.h"
+
+QSettings Settings::store()
+{
+    return QSettings(QStringLiteral("Ommerlund"), QStringLiteral("Kavendra"));
+}
