@@ -1,5 +1,4 @@
 #include "app/MainWindow.h"
-#include "sound/WavePlayer.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -10,7 +9,9 @@ namespace {
 
 constexpr int SplashMilliseconds = 2000;
 
-int runProgram(int argc, char *argv[])
+} // namespace
+
+int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
@@ -22,11 +23,4 @@ int runProgram(int argc, char *argv[])
     splash.show();
     QTimer::singleShot(SplashMilliseconds, &splash, &QWidget::close);
     return app.exec();
-}
-
-} // namespace
-
-int main(int argc, char *argv[])
-{
-    WavePlayer::exitProcess(runProgram(argc, argv));
 }
