@@ -6,7 +6,8 @@
 #   pulse_start                starts the server (PULSE_PID) with the null sink "kvtest"
 #                              (16 kHz mono, the program's format) as the default sink
 #   pulse_stop                 stops it
-#   pulse_record_start REC     records the sink's monitor into REC.raw and REC.times
+#   pulse_record_start REC     records the sink's monitor into REC.raw and REC.times, in pieces
+#                              of PULSE_RECORD_MS (5 by default; 1 times a sound to within 1 ms)
 #   pulse_record_stop          ends the recording
 #   pulse_track PID            stops PID at exit
 #
@@ -69,7 +70,7 @@ pulse_record_start()
     PULSE_RECORDER=$!
     pulse_track "$PULSE_RECORDER"
     parec 3>&- --device=kvtest.monitor --rate=16000 --channels=1 --format=s16le \
-        --latency-msec=5 --raw >"$1.fifo" &
+        --latency-msec="${PULSE_RECORD_MS:-5}" --raw >"$1.fifo" &
     PULSE_PAREC=$!
     pulse_track "$PULSE_PAREC"
 }
