@@ -5,11 +5,13 @@
 #include <QtEndian>
 
 #include <pulse/context.h>
+#include <pulse/introspect.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 #include <pulse/timeval.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -251,6 +253,9 @@ void PulseOutput::onContextState(pa_context *context, void *self)
     case PA_CONTEXT_READY:
         qCDebug(lcSound) << "sound server ready:" << pa_context_get_server(context);
         out->m_retryMs = RetryFirstMs;
+        out->m_readsAhead = false;
+        if (pa_operation *op = pa_context_get_server_info(context, onServerInfo, self))
+            pa_operation_unref(op);
         out->openStream();
         break;
     case PA_CONTEXT_FAILED:
@@ -302,10 +307,26 @@ void PulseOutput::onTiming(pa_stream *stream, int success, void *self)
     if (!out->m_hasNext || !out->streamReady())
         return;
     const pa_timing_info *timing = pa_stream_get_timing_info(stream);
-    if (success && timing && !timing->read_index_corrupt)
-        out->startNext(timing->read_index / qint64(pa_frame_size(&out->m_spec)));
-    else // about where the server reads
-        out->startNext(out->m_writeFrame - framesFor(QueueMs, out->m_spec));
+    const qint64 frameBytes = qint64(pa_frame_size(&out->m_spec));
+    if (!success || !timing || timing->read_index_corrupt) {
+        out->startNext(out->m_writeFrame - framesFor(QueueMs, out->m_spec)); // about there
+        return;
+    }
+    qint64 frame = timing->read_index / frameBytes;
+    // PipeWire's server hands up to a request's worth to its graph in each cycle and reports the
+    // read position only afterwards: a sound put at the reported one could lose its start.
+    if (out->m_readsAhead)
+        frame += pa_stream_get_buffer_attr(stream)->minreq / frameBytes;
+    out->startNext(frame);
+}
+
+void PulseOutput::onServerInfo(pa_context *, const pa_server_info *info, void *self)
+{
+    if (!info || !info->server_name)
+        return;
+    qCDebug(lcSound) << "sound server:" << info->server_name << info->server_version;
+    static_cast<PulseOutput *>(self)->m_readsAhead =
+        std::strstr(info->server_name, "PipeWire") != nullptr;
 }
 
 void PulseOutput::onUnderflow(pa_stream *, void *)

@@ -8,6 +8,7 @@
 
 struct pa_context;
 struct pa_mainloop_api;
+struct pa_server_info;
 struct pa_stream;
 struct pa_threaded_mainloop;
 struct pa_time_event;
@@ -56,6 +57,7 @@ private:
     static void onStreamState(pa_stream *stream, void *self);
     static void onWritable(pa_stream *stream, size_t bytes, void *self);
     static void onTiming(pa_stream *stream, int success, void *self);
+    static void onServerInfo(pa_context *context, const pa_server_info *info, void *self);
     static void onUnderflow(pa_stream *stream, void *self);
     static void onRetry(pa_mainloop_api *api, pa_time_event *event, const struct timeval *,
                         void *self);
@@ -73,6 +75,7 @@ private:
     QByteArray m_next; // waits for the server's read position (or for the stream)
     bool m_hasNext = false;
     bool m_askingPosition = false;
-    qint64 m_writeFrame = 0; // where the next write lands in the stream
+    bool m_readsAhead = false; // the server may have read past the position it reports (PipeWire)
+    qint64 m_writeFrame = 0;   // where the next write lands in the stream
     int m_fadeFrames;
 };

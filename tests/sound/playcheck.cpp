@@ -343,7 +343,7 @@ qint64 align(const std::vector<double> &x, const std::vector<double> &rec, qint6
 }
 
 // Finds every play in the recording: near its play time, or anywhere for a single play (a young
-// monitor stream delivers in bursts).
+// monitor stream delivers in bursts); and how much of each was heard before the next one.
 void alignAll(QList<Play> &list, const Recording &rec)
 {
     const double start = rec.startNear(-1);
@@ -352,6 +352,13 @@ void alignAll(QList<Play> &list, const Recording &rec)
         p.at = list.size() == 1 ? align(p.x, rec.samples, 0, qint64(rec.samples.size()))
                                 : align(p.x, rec.samples, expected - qint64(SearchBeforeS * Rate),
                                         expected + qint64(SearchAfterS * Rate));
+    }
+    for (int i = 0; i < list.size(); ++i) {
+        Play &p = list[i];
+        p.heard = p.x.size();
+        if (i + 1 < list.size())
+            p.heard = size_t(std::clamp<qint64>(list[i + 1].at - p.at, 0, qint64(p.heard)));
+        p.replacing = i > 0 && list[i - 1].heard < list[i - 1].x.size();
     }
 }
 
