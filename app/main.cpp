@@ -1,7 +1,6 @@
 #include "app/Log.h"
 #include "app/MainWindow.h"
 #include "app/PluginFolder.h"
-#include "sound/WavePlayer.h"
 #include "widgets/Picture.h"
 
 #include <QApplication>
@@ -29,7 +28,9 @@ QString songArgument(const QApplication &app)
     return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 }
 
-int runProgram(int argc, char *argv[])
+} // namespace
+
+int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Ommerlund"));
@@ -51,11 +52,4 @@ int runProgram(int argc, char *argv[])
     splash.show();
     QTimer::singleShot(SplashMilliseconds, &splash, &QWidget::close);
     return app.exec();
-}
-
-} // namespace
-
-int main(int argc, char *argv[])
-{
-    WavePlayer::exitProcess(runProgram(argc, argv));
 }

@@ -54,35 +54,14 @@ struct SampleBytes
     }
 };
 
-// out[i] = v * (L - i) / L * gain for i below count, silence past the recorded samples. Cloned
-// for wider vector units: this division dominates a render, and IEEE division gives the same
-// result at any width.
+// mix[i] += v[i] * (L - i) / L * gain for the first count samples v. Cloned for wider vector
+// units: this division dominates a render, and IEEE division gives the same result at any width.
 __attribute__((target_clones("avx512f", "avx2", "default"))) void
-fadeInto(double *out, qint64 count, const uchar *samples, qint64 sampleCount, qint64 ringLength,
-         double gain)
+fadeInto(double *mix, int count, const uchar *samples, double ringLength, double gain)
 {
-    const int filled = int(std::clamp<qint64>(count, 0, NoteBank::BufferSize));
-    const int recorded = int(std::min<qint64>(filled, sampleCount));
-    const double ring = double(ringLength);
-    for (int i = 0; i < recorded; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double v = qFromLittleEndian<qint16>(samples + 2 * i);
-        out[i] = v * (ring - double(i)) / ring * gain;
-    }
-    std::fill(out + recorded, out + filled, 0.0);
-}
-
-// Copies in order of start: each holds until the next one starts, so a restart cuts the ring.
-void placeCopies(double *placement, const double *scratch, qint64 *offsets, int copyCount,
-                 qint64 ringLength)
-{
-    std::sort(offsets, offsets + copyCount);
-    for (int k = 0; k < copyCount; ++k) {
-        const qint64 begin = offsets[k];
-        qint64 stop = std::min<qint64>(begin + ringLength, NoteBank::BufferSize);
-        if (k + 1 < copyCount)
-            stop = std::min(stop, offsets[k + 1]);
-        if (begin < stop)
-            std::copy(scratch, scratch + (stop - begin), placement + begin);
+        mix[i] += v * (ringLength - double(i)) / ringLength * gain;
     }
 }
 
@@ -103,7 +82,7 @@ QString sampleName(int gt, int noteIndex, const QString &prefix)
            QStringLiteral("%1.wav").arg(noteIndex, 2, 10, QLatin1Char('0'));
 }
 
-int readNote(const NoteRequest &request, double *placement, double *scratch)
+int readNote(const NoteRequest &request, double *mix)
 {
     SampleBytes bytes;
     if (!bytes.open(request.sampleName))
@@ -119,20 +98,18 @@ int readNote(const NoteRequest &request, double *placement, double *scratch)
     qint64 offsets[NoteRequest::MaxCopies] = {};
     for (int k = 0; k < copyCount; ++k)
         offsets[k] = toPosition(double(sampleRate) * request.startTimes[k]);
+    std::sort(offsets, offsets + copyCount);
 
-    const uchar *samples = bytes.data + HeaderSize;
-    if (copyCount == 1) {
-        // One copy needs no scratch: fade straight into place.
-        if (offsets[0] < NoteBank::BufferSize)
-            fadeInto(placement + offsets[0],
-                     std::min<qint64>(ringLength, NoteBank::BufferSize - offsets[0]), samples,
-                     sampleCount, ringLength, request.gain);
-    } else {
-        const qint64 used = std::min<qint64>(ringLength, NoteBank::BufferSize);
-        fadeInto(scratch, used, samples, sampleCount, ringLength, request.gain);
-        placeCopies(placement, scratch, offsets, copyCount, ringLength);
-        std::fill(scratch, scratch + used, 0.0);
+    // Past the recorded samples a ring adds silence: nothing to add.
+    const qint64 sounding = std::min(ringLength, sampleCount);
+    for (int k = 0; k < copyCount; ++k) {
+        qint64 stop = std::min<qint64>(offsets[k] + sounding, NoteBank::BufferSize);
+        if (k + 1 < copyCount)
+            stop = std::min(stop, offsets[k + 1]);
+        if (offsets[k] < stop)
+            fadeInto(mix + offsets[k], int(stop - offsets[k]), bytes.data + HeaderSize,
+                     double(ringLength), request.gain);
     }
-    const qint64 lastStart = copyCount > 0 ? *std::max_element(offsets, offsets + copyCount) : 0;
+    const qint64 lastStart = copyCount > 0 ? offsets[copyCount - 1] : 0;
     return int(std::min<qint64>(lastStart + ringLength, INT_MAX));
 }

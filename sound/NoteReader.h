@@ -9,7 +9,7 @@
 namespace NoteBank {
 constexpr int NoteCount = 40;
 constexpr int StringCount = 6;
-// Length of the placement and scratch buffers (8 seconds at 16,000 samples per second).
+// Length of the mix a note is added into (8 seconds at 16,000 samples per second).
 constexpr int BufferSize = 128000;
 // Where the bank lives in the resources.
 constexpr char SamplePrefix[] = ":/raw/";
@@ -22,9 +22,8 @@ int noteIndex(int string, int fret);
 // ".wav". Empty for a gt outside 0..2.
 QString sampleName(int gt, int noteIndex, const QString &prefix);
 
-// Places the faded copies of request's sample into placement (by assignment, a later copy cuts an
-// earlier one off). scratch is working space for the faded sample and is left zero. Both hold
-// NoteBank::BufferSize values and are zero on entry. Returns the end of the copy that starts last,
-// or -1 if the sample cannot be read. Nothing at or beyond BufferSize is written; starts before
-// 0 are taken as 0.
-int readNote(const NoteRequest &request, double *placement, double *scratch);
+// Adds the faded copies of request's sample into mix (NoteBank::BufferSize values). A later copy
+// cuts an earlier one off: each copy sounds until the next one starts. Returns the end of the copy
+// that starts last, or -1 if the sample cannot be read. Nothing at or beyond BufferSize is
+// touched; starts before 0 are taken as 0.
+int readNote(const NoteRequest &request, double *mix);

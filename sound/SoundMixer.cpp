@@ -99,10 +99,34 @@ void logPlan(const StrumPlan &plan, const int *fret, const double *gap, const do
 qint16 toPcm16(double x)
 {
     double u = (x + 1.0) / 2.0 * 65536.0;
-    if (!(u >= 0.0))
-        u = 0.0;
+    u = u >= 0.0 ? u : 0.0; // NaN too
     u = std::min(u, 65535.0);
     return qint16(int(u + 0.5) - 32768);
+}
+
+// The greatest absolute value. The maximum does not depend on the order, so lanes may share it.
+__attribute__((target_clones("avx512f", "avx2", "default"))) double peakOf(const double *samples,
+                                                                           int length)
+{
+    double peak = 0.0;
+#pragma omp simd reduction(max : peak)
+    for (int i = 0; i < length; ++i)
+        peak = std::max(peak, std::abs(samples[i]));
+    return peak;
+}
+
+// The 16-bit samples of samples[i] * scale for i below length; with Keep the scaled values also
+// replace the samples, so a mix is normalised and converted in one pass.
+template <bool Keep>
+__attribute__((target_clones("avx512f", "avx2", "default"))) void toPcm(double *samples, int length,
+                                                                        double scale, uchar *pcm)
+{
+    for (int i = 0; i < length; ++i) {
+        const double x = samples[i] * scale;
+        if (Keep)
+            samples[i] = x;
+        qToLittleEndian<qint16>(toPcm16(x), pcm + 2 * i);
+    }
 }
 
 void putHeader(uchar *out, const WaveBuffer &wave, int length)
@@ -123,6 +147,13 @@ void putHeader(uchar *out, const WaveBuffer &wave, int length)
     qToLittleEndian<quint32>(dataBytes, out + 40);
 }
 
+bool writeFile(const QString &path, const char *bytes, qint64 size)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes, size) == size && file.flush();
+}
+
 QString outputDirectory()
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
@@ -135,7 +166,7 @@ QString outputDirectory()
 
 } // namespace
 
-SoundMixer::SoundMixer()
+SoundMixer::SoundMixer() : m_fileBytes(WaveHeaderSize + 2 * WaveBuffer::Capacity, '\0')
 {
     WavePlayer::prepare(); // so that the first note is not late
 }
@@ -149,12 +180,20 @@ bool SoundMixer::render(const QString &outPath, const QString &samplePrefix, con
                         const double *timeOffset, const double *strumSpeed, const int *direction,
                         double hold, int gt)
 {
-    mixStrum(samplePrefix, fret, timeOffset, strumSpeed, direction, hold, gt);
-    return writeOrDiscard(outPath);
+    mixStrumNotes(samplePrefix, fret, timeOffset, strumSpeed, direction, hold, gt);
+    return writeNormalized(outPath);
 }
 
 void SoundMixer::mixStrum(const QString &samplePrefix, const int *fret, const double *timeOffset,
                           const double *strumSpeed, const int *direction, double hold, int gt)
+{
+    mixStrumNotes(samplePrefix, fret, timeOffset, strumSpeed, direction, hold, gt);
+    normalize();
+}
+
+void SoundMixer::mixStrumNotes(const QString &samplePrefix, const int *fret,
+                               const double *timeOffset, const double *strumSpeed,
+                               const int *direction, double hold, int gt)
 {
     m_soundType = gt;
     double speed[Strokes];
@@ -193,18 +232,23 @@ void SoundMixer::mixStrum(const QString &samplePrefix, const int *fret, const do
             consumed[r] = true;
         }
     }
-    normalize();
 }
 
 void SoundMixer::playNote(int gt, int string, int fret)
 {
-    mixSingleNote(gt, string, fret);
+    mixOneNote(gt, string, fret);
     const QString path = noteFilePath();
-    if (writeOrDiscard(path))
+    if (writeNormalized(path))
         WavePlayer::play(path);
 }
 
 void SoundMixer::mixSingleNote(int gt, int string, int fret)
+{
+    mixOneNote(gt, string, fret);
+    normalize();
+}
+
+void SoundMixer::mixOneNote(int gt, int string, int fret)
 {
     NoteRequest request;
     request.sampleName = sampleName(gt, noteIndex(string, fret), NoteBank::SamplePrefix);
@@ -212,32 +256,24 @@ void SoundMixer::mixSingleNote(int gt, int string, int fret)
     std::fill(m_mix.samples, m_mix.samples + m_mix.length, 0.0);
     m_mix.length = 0;
     mixNote(request);
-    normalize();
 }
 
 void SoundMixer::mixNote(const NoteRequest &request)
 {
-    const int end = readNote(request, m_placement, m_scratch);
-    if (end <= 0)
-        return;
-    const int used = std::min(end, NoteBank::BufferSize);
-    m_mix.length = std::max(m_mix.length, used);
-    // readNote wrote only [0, end) of the placement and leaves the scratch zero: clearing just that
-    // keeps both work buffers zero, as the next note needs them.
-    for (int i = 0; i < used; ++i) {
-        m_mix.samples[i] += m_placement[i];
-        m_placement[i] = 0.0;
-    }
+    const int end = readNote(request, m_mix.samples);
+    if (end > 0)
+        m_mix.length = std::max(m_mix.length, std::min(end, NoteBank::BufferSize));
+}
+
+double SoundMixer::normalizingScale() const
+{
+    const double peak = peakOf(m_mix.samples, m_mix.length);
+    return peak == 0.0 ? 1.0 : 1.0 / peak; // silence stays silence
 }
 
 void SoundMixer::normalize()
 {
-    double peak = 0.0;
-    for (int i = 0; i < m_mix.length; ++i)
-        peak = std::max(peak, std::abs(m_mix.samples[i]));
-    if (peak == 0.0)
-        return; // silence stays silence
-    const double scale = 1.0 / peak;
+    const double scale = normalizingScale();
     for (int i = 0; i < m_mix.length; ++i)
         m_mix.samples[i] *= scale;
 }
@@ -248,17 +284,16 @@ bool SoundMixer::writeWave(const WaveBuffer &wave, const QString &path)
     QByteArray bytes(WaveHeaderSize + 2 * length, Qt::Uninitialized);
     auto *out = reinterpret_cast<uchar *>(bytes.data());
     putHeader(out, wave, length);
-    for (int i = 0; i < length; ++i)
-        qToLittleEndian<qint16>(toPcm16(wave.samples[i]), out + WaveHeaderSize + 2 * i);
-
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
+    toPcm<false>(wave.samples, length, 1.0, out + WaveHeaderSize);
+    return writeFile(path, bytes.constData(), bytes.size());
 }
 
-bool SoundMixer::writeOrDiscard(const QString &path)
+bool SoundMixer::writeNormalized(const QString &path)
 {
-    if (writeWave(m_mix, path))
+    auto *out = reinterpret_cast<uchar *>(m_fileBytes.data());
+    putHeader(out, m_mix, m_mix.length);
+    toPcm<true>(m_mix.samples, m_mix.length, normalizingScale(), out + WaveHeaderSize);
+    if (writeFile(path, m_fileBytes.constData(), WaveHeaderSize + 2 * m_mix.length))
         return true;
     qCDebug(lcSound) << "cannot write" << path;
     QFile::remove(path); // an older sound must not be played in its place

@@ -3,10 +3,10 @@
 #include "sound/NoteReader.h"
 #include "sound/WaveBuffer.h"
 
+#include <QByteArray>
 #include <QString>
 
 // Renders sounds into mono 16-bit WAV files: the strums of a SoundInfo and single notes.
-// Holds its 2 MB of work buffers inside the object: create it on the heap.
 class SoundMixer
 {
 public:
@@ -44,12 +44,17 @@ public:
     static QString noteFilePath();
 
 private:
-    // Reads one note into the work buffers, adds it to the mix and leaves the buffers zero.
+    // mixStrum and mixSingleNote before normalize.
+    void mixStrumNotes(const QString &samplePrefix, const int *fret, const double *timeOffset,
+                       const double *strumSpeed, const int *direction, double hold, int gt);
+    void mixOneNote(int gt, int string, int fret);
     void mixNote(const NoteRequest &request);
-    bool writeOrDiscard(const QString &path);
+    // The factor that brings the mix's peak to full scale (1 for silence).
+    double normalizingScale() const;
+    // Normalises the mix and writes it in one pass; false (and no file at path) if it cannot.
+    bool writeNormalized(const QString &path);
 
-    double m_placement[NoteBank::BufferSize] = {};
-    double m_scratch[NoteBank::BufferSize] = {};
     WaveBuffer m_mix;
+    QByteArray m_fileBytes; // the WAV file of the mix, built in place
     int m_soundType = 1;
 };

@@ -7,7 +7,7 @@ set -euo pipefail
 
 declare -A groups=(
     # Building and running the program.
-    [build]="cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+    [build]="cmake ninja-build g++ qt6-base-dev libpulse-dev qt6-qpa-plugins libgl-dev
              libvulkan-dev fonts-dejavu-core"
     # The test suite: a virtual display (and its keyboard layouts), a private sound server, the
     # song server with a private PostgreSQL and its load client, sanitizers, the fuzzer and the

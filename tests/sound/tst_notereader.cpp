@@ -12,29 +12,19 @@ constexpr int Cap = NoteBank::BufferSize;
 constexpr int Guard = 64;
 constexpr double GuardValue = 7.0;
 
-// A placement/scratch buffer pair with a guard zone behind each, to catch writes past the end.
-struct Buffers
+// A mix with a guard zone behind it, to catch writes past the end.
+struct Mix
 {
-    std::vector<double> placement = guarded();
-    std::vector<double> scratch = guarded();
+    std::vector<double> samples = std::vector<double>(Cap + Guard, 0.0);
 
-    static std::vector<double> guarded()
+    Mix() { std::fill(samples.begin() + Cap, samples.end(), GuardValue); }
+    bool guardIntact() const
     {
-        std::vector<double> v(Cap + Guard, 0.0);
-        std::fill(v.begin() + Cap, v.end(), GuardValue);
-        return v;
+        return std::all_of(samples.begin() + Cap, samples.end(),
+                           [](double x) { return x == GuardValue; });
     }
-    bool guardsIntact() const
-    {
-        auto intact = [](const std::vector<double> &v) {
-            return std::all_of(v.begin() + Cap, v.end(), [](double x) { return x == GuardValue; });
-        };
-        return intact(placement) && intact(scratch);
-    }
-    int read(const NoteRequest &request)
-    {
-        return readNote(request, placement.data(), scratch.data());
-    }
+    int read(const NoteRequest &request) { return readNote(request, samples.data()); }
+    double operator[](int i) const { return samples[i]; }
 };
 
 NoteRequest request(const QString &name, std::initializer_list<double> starts, double ring)
@@ -96,37 +86,45 @@ private slots:
         QCOMPARE(sampleName(gt, noteIndex(string, fret), NoteBank::SamplePrefix), name);
     }
 
-    void unreadableSampleLeavesBuffersAlone()
+    void unreadableSampleLeavesTheMixAlone()
     {
         for (const QString &name :
              {QString(":/raw/a40.wav"), path("missing.wav"), path("stub.wav"), QString()}) {
-            Buffers b;
-            b.placement[5] = 3.0;
-            QCOMPARE(b.read(request(name, {0.0}, 1.0)), -1);
-            QCOMPARE(b.placement[5], 3.0);
-            QVERIFY(std::all_of(b.scratch.begin(), b.scratch.begin() + Cap,
-                                [](double x) { return x == 0.0; }));
+            Mix m;
+            m.samples[5] = 3.0;
+            QCOMPARE(m.read(request(name, {0.0}, 1.0)), -1);
+            QCOMPARE(m[5], 3.0);
+            QCOMPARE(std::count(m.samples.begin(), m.samples.begin() + Cap, 0.0), Cap - 1);
         }
     }
 
     void ringFractionShortensAndFades()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(path("ramp.wav"), {0.25}, 0.5)), 4000 + 24000);
-        QCOMPARE(b.placement[3999], 0.0);
-        QCOMPARE(b.placement[4000], double(m_ramp[0]));
-        QCOMPARE(b.placement[4000 + 23999], double(m_ramp[23999]) / 24000.0);
-        QCOMPARE(b.placement[4000 + 12000], double(m_ramp[12000]) * 12000.0 / 24000.0);
-        QCOMPARE(b.placement[4000 + 24000], 0.0);
-        QVERIFY(b.guardsIntact());
+        Mix m;
+        QCOMPARE(m.read(request(path("ramp.wav"), {0.25}, 0.5)), 4000 + 24000);
+        QCOMPARE(m[3999], 0.0);
+        QCOMPARE(m[4000], double(m_ramp[0]));
+        QCOMPARE(m[4000 + 23999], double(m_ramp[23999]) / 24000.0);
+        QCOMPARE(m[4000 + 12000], double(m_ramp[12000]) * 12000.0 / 24000.0);
+        QCOMPARE(m[4000 + 24000], 0.0);
+        QVERIFY(m.guardIntact());
     }
 
-    void ringFractionZeroPlacesNothing()
+    void notesAddToWhatIsMixed()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(path("ramp.wav"), {0.1, 0.3}, 0.0)), 4800);
-        QVERIFY(std::all_of(b.placement.begin(), b.placement.begin() + Cap,
-                            [](double x) { return x == 0.0; }));
+        Mix m;
+        m.samples[4000] = 0.5;
+        m.samples[4001] = -0.25;
+        QCOMPARE(m.read(request(path("ramp.wav"), {0.25}, 1.0)), 4000 + 48000);
+        QCOMPARE(m[4000], 0.5 + double(m_ramp[0]));
+        QCOMPARE(m[4001], -0.25 + double(m_ramp[1]) * 47999.0 / 48000.0);
+    }
+
+    void ringFractionZeroAddsNothing()
+    {
+        Mix m;
+        QCOMPARE(m.read(request(path("ramp.wav"), {0.1, 0.3}, 0.0)), 4800);
+        QCOMPARE(std::count(m.samples.begin(), m.samples.begin() + Cap, 0.0), Cap);
     }
 
     void laterCopyCutsEarlierOne_data()
@@ -140,62 +138,62 @@ private slots:
     {
         QFETCH(double, first);
         QFETCH(double, second);
-        Buffers b;
-        QCOMPARE(b.read(request(path("ramp.wav"), {first, second}, 1.0)), 8000 + 48000);
+        Mix m;
+        QCOMPARE(m.read(request(path("ramp.wav"), {first, second}, 1.0)), 8000 + 48000);
         const double L = 48000.0;
-        QCOMPARE(b.placement[0], double(m_ramp[0]));
-        QCOMPARE(b.placement[7999], double(m_ramp[7999]) * (L - 7999) / L);
-        QCOMPARE(b.placement[8000], double(m_ramp[0]));
-        QCOMPARE(b.placement[8000 + 47999], double(m_ramp[47999]) / L);
-        QCOMPARE(b.placement[8000 + 48000], 0.0);
+        QCOMPARE(m[0], double(m_ramp[0]));
+        QCOMPARE(m[7999], double(m_ramp[7999]) * (L - 7999) / L);
+        QCOMPARE(m[8000], double(m_ramp[0]));
+        QCOMPARE(m[8000 + 47999], double(m_ramp[47999]) / L);
+        QCOMPARE(m[8000 + 48000], 0.0);
     }
 
     void copiesBeyondTheBufferAreCut()
     {
-        Buffers b;
+        Mix m;
         // Starts at 7.9 s: only 1,600 positions fit; the return value still tells the true end.
-        QCOMPARE(b.read(request(path("ramp.wav"), {7.9, 0.0}, 1.0)), 126400 + 48000);
-        QCOMPARE(b.placement[Cap - 1], double(m_ramp[1599]) * (48000.0 - 1599) / 48000.0);
-        QVERIFY(b.guardsIntact());
+        QCOMPARE(m.read(request(path("ramp.wav"), {7.9, 0.0}, 1.0)), 126400 + 48000);
+        QCOMPARE(m[Cap - 1], double(m_ramp[1599]) * (48000.0 - 1599) / 48000.0);
+        QVERIFY(m.guardIntact());
 
-        Buffers far;
+        Mix far;
         QCOMPARE(far.read(request(path("ramp.wav"), {100.0}, 1.0)), 1600000 + 48000);
-        QVERIFY(far.guardsIntact());
+        QVERIFY(far.guardIntact());
     }
 
     void ringLongerThanRecordingRingsIntoSilence()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(path("ramp.wav"), {0.0}, 2.0)), 96000);
-        QCOMPARE(b.placement[47999], double(m_ramp[47999]) * (96000.0 - 47999) / 96000.0);
-        QCOMPARE(b.placement[48000], 0.0);
-        QCOMPARE(b.placement[95999], 0.0);
+        Mix m;
+        QCOMPARE(m.read(request(path("ramp.wav"), {0.0}, 2.0)), 96000);
+        QCOMPARE(m[47999], double(m_ramp[47999]) * (96000.0 - 47999) / 96000.0);
+        QCOMPARE(m[48000], 0.0);
+        QCOMPARE(m[95999], 0.0);
 
-        Buffers huge;
+        Mix huge;
         QCOMPARE(huge.read(request(path("ramp.wav"), {0.0}, 1e9)), INT_MAX);
-        QVERIFY(huge.guardsIntact());
+        QVERIFY(huge.guardIntact());
     }
 
     void dataSizeBeyondTheFileReadsWhatIsThere()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(path("short.wav"), {0.0}, 1.0)), 1000);
-        QCOMPARE(b.placement[999], double(m_ramp[999]) / 1000.0);
-        QCOMPARE(b.placement[1000], 0.0);
+        Mix m;
+        QCOMPARE(m.read(request(path("short.wav"), {0.0}, 1.0)), 1000);
+        QCOMPARE(m[999], double(m_ramp[999]) / 1000.0);
+        QCOMPARE(m[1000], 0.0);
     }
 
     void startsBeforeZeroAreTakenAsZero()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(path("ramp.wav"), {-2.0}, 0.5)), 24000);
-        QCOMPARE(b.placement[0], double(m_ramp[0]));
+        Mix m;
+        QCOMPARE(m.read(request(path("ramp.wav"), {-2.0}, 0.5)), 24000);
+        QCOMPARE(m[0], double(m_ramp[0]));
     }
 
     void bankSamplesAreResources()
     {
-        Buffers b;
-        QCOMPARE(b.read(request(":/raw/a00.wav", {0.0}, 1.0)), 48000);
-        QVERIFY(b.placement[0] != 0.0);
+        Mix m;
+        QCOMPARE(m.read(request(":/raw/a00.wav", {0.0}, 1.0)), 48000);
+        QVERIFY(m[0] != 0.0);
     }
 };
 
