@@ -3,13 +3,29 @@
 #include "buttons/ButtonIconTable.h"
 #include "buttons/Log.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 // Baseline origins of the label: one character sits further right to look centred.
 const QPoint SingleCharOrigin(13, 25);
 const QPoint LabelOrigin(10, 25);
+// The tile's bevel, which a label should not run into.
+constexpr int LabelMargin = 3;
+
+// A label too wide to start at the usual place (a chord name from a song) is centred instead,
+// so that it is not cut off at the tile's right edge.
+QPoint labelOrigin(const QFontMetrics &metrics, const QString &label)
+{
+    if (label.size() == 1)
+        return SingleCharOrigin;
+    const int width = metrics.horizontalAdvance(label);
+    if (LabelOrigin.x() + width <= QSoundButton::Size - LabelMargin)
+        return LabelOrigin;
+    return QPoint(std::max(0, (QSoundButton::Size - width) / 2), LabelOrigin.y());
+}
 } // namespace
 
 QSoundButton::QSoundButton(int number, const ButtonIconTable *iconTable, QWidget *parent)
@@ -33,7 +49,7 @@ QPixmap QSoundButton::renderLook(const QPixmap &picture) const
     if (!look.isNull()) {
         QPainter painter(&look);
         painter.setPen(m_iconTable->labelColor(m_iconIndex));
-        painter.drawText(m_label.size() == 1 ? SingleCharOrigin : LabelOrigin, m_label);
+        painter.drawText(labelOrigin(painter.fontMetrics(), m_label), m_label);
     }
     return look;
 }
