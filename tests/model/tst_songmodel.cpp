@@ -1,6 +1,7 @@
 // The song model without widgets: each operation on its own with its signals and the unsaved
 // flag, the placement rules, and the conversion to and from the file format.
 #include "model/SongModel.h"
+#include "model/SongSchedule.h"
 #include "script/Song.h"
 #include "script/SongFile.h"
 
@@ -145,6 +146,8 @@ private slots:
     void loadSongReplacesEverything();
     void loadSongLeavesOutBeyondTheGrid();
     void randomSongsRoundTrip();
+    void scheduleSkipsMissingButtons();
+    void scheduleStartsNeverDrift();
 };
 
 void TestSongModel::addFillsRowsWithLowestFreeNumber()
@@ -500,6 +503,37 @@ void TestSongModel::randomSongsRoundTrip()
                 QCOMPARE(b->texts[t], a->texts[t]);
         }
     }
+}
+
+void TestSongModel::scheduleSkipsMissingButtons()
+{
+    const auto exists = [](int number) { return number == 1 || number == 3; };
+    const SongSchedule schedule(QStringLiteral("0, 2,,1,x,2,-1"), exists);
+    QCOMPARE(schedule.entries().size(), 3);
+    QCOMPARE(schedule.entries()[0].number, 1);
+    QCOMPARE(schedule.entries()[1].number, 3);
+    QCOMPARE(schedule.entries()[2].position, 5);
+    QCOMPARE(schedule.skipped(), QStringList({"1", "x", "-1"}));
+    QVERIFY(SongSchedule(QString(), exists).entries().isEmpty());
+}
+
+void TestSongModel::scheduleStartsNeverDrift()
+{
+    const auto any = [](int) { return true; };
+    // 110 beats per minute: 24054.5 samples an entry, so per-entry rounding would drift.
+    const SongSchedule schedule(QStringLiteral("0"), any, 110, 1);
+    QCOMPARE(schedule.startFrame(0, 44100), 0);
+    QCOMPARE(schedule.startFrame(1, 44100), 24055);
+    QCOMPARE(schedule.startFrame(200, 44100), 4810909);
+    QCOMPARE(SongSchedule(QString(), any, 120, 3).startFrame(2, 16000), 48000);
+    QCOMPARE(SongSchedule(QString(), any, 120, 3).entryMilliseconds(), 1500.0);
+    // Out-of-range settings are brought to the nearest valid one.
+    QCOMPARE(SongSchedule(QString(), any, SongSchedule::MinTempo - 1, 0).tempo(),
+             SongSchedule::MinTempo);
+    QCOMPARE(SongSchedule(QString(), any, SongSchedule::MaxTempo + 1, 17).beats(),
+             SongSchedule::MaxBeats);
+    QVERIFY(SongSchedule::isValidTempo(SongSchedule::MaxTempo));
+    QVERIFY(!SongSchedule::isValidTempo(SongSchedule::MaxTempo + 1));
 }
 
 QTEST_GUILESS_MAIN(TestSongModel)
