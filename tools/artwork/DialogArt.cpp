@@ -306,6 +306,7 @@ QImage keyHelp()
         const char *what;
     } commands[] = {
         {{"Space"}, "play the sound on the form"},
+        {{"\u21e7", "Space"}, "play or stop the song"},
         {{"Ctrl", "O"}, "load a song"},
         {{"Ctrl", "S"}, "save"},
         {{"Ctrl", "\u21e7", "S"}, "save as"},
