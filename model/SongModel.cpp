@@ -200,6 +200,12 @@ bool SongModel::setBeats(int beats)
     return true;
 }
 
+SongSchedule SongModel::schedule() const
+{
+    return SongSchedule(
+        m_info[TapOrder], [this](int number) { return indexOf(number) >= 0; }, m_tempo, m_beats);
+}
+
 void SongModel::markSaved()
 {
     setModified(false);

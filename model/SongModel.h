@@ -90,6 +90,8 @@ public:
     int beats() const { return m_beats; }
     bool setTempo(int tempo);
     bool setBeats(int beats);
+    // The tap order at the song's tempo, with the entries that name no button left out.
+    SongSchedule schedule() const;
 
     bool isModified() const { return m_modified; }
     void markSaved();
