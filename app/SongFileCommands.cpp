@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/RecentSongs.h"
+#include "app/SaveName.h"
 #include "app/Settings.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
@@ -111,24 +112,6 @@ void SongFileCommands::reportLoad(const QString &fileName, bool opened, int left
         QMessageBox::information(nullptr, LoadMessageTitle, text, QMessageBox::Ok);
 }
 
-// A name without the script suffix gets it: only ".kds" files read back as song scripts.
-// The dialog asked about replacing the name as typed, so a suffixed name is asked about here.
-QString SongFileCommands::chooseSaveName()
-{
-    const QString chosen =
-        QFileDialog::getSaveFileName(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter));
-    if (chosen.isNull() || QFileInfo(chosen).suffix() == ScriptSuffix)
-        return chosen;
-    const QString fileName = chosen + QLatin1Char('.') + ScriptSuffix;
-    if (!QFileInfo::exists(fileName))
-        return fileName;
-    const auto answer =
-        QMessageBox::question(m_window, tr("Save Script"),
-                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                  .arg(QDir::toNativeSeparators(fileName)));
-    return answer == QMessageBox::Yes ? fileName : QString();
-}
-
 bool SongFileCommands::save()
 {
     return m_fileName.isEmpty() ? saveAs() : saveTo(m_fileName);
@@ -136,7 +119,8 @@ bool SongFileCommands::save()
 
 bool SongFileCommands::saveAs()
 {
-    const QString fileName = chooseSaveName();
+    const QString fileName =
+        SaveName::choose(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter), ScriptSuffix);
     if (fileName.isNull())
         return false;
     m_savePath = fileName;

@@ -39,7 +39,6 @@ public:
 private:
     void readFileDirSetting();
     void read(const QString &fileName);
-    QString chooseSaveName();
     bool saveTo(const QString &fileName);
     bool write(const QString &fileName);
     void reportLoad(const QString &fileName, bool opened, int leftOut);

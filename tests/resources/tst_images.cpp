@@ -28,7 +28,7 @@ QHash<QString, QSize> statedSizes()
         {"lamp_valid.png", {15, 15}},    {"lamp_off.png", {15, 15}},
         {"tile_select.png", {30, 30}},   {"chord_focus_root.png", {35, 26}},
         {"icon_panel.png", {308, 146}},  {"chord_focus_type.png", {53, 26}},
-        {"key_help.png", {620, 399}},    {"tile_playing.png", {30, 30}},
+        {"key_help.png", {620, 426}},    {"tile_playing.png", {30, 30}},
     };
     // The marks around the current picture in the chooser and the one under the pointer.
     sizes.insert("icon_mark_current.png", {38, 38});

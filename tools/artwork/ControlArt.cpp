@@ -163,9 +163,11 @@ QImage songKey(Kind kind, bool on, bool hover)
     const QRect r = Layout::SongPlayButton;
     QImage image = ArtSet::canvas(r.width(), r.height());
     QPainter p(&image);
-    keyCap(p, QRectF(0, 0, r.width(), r.height()), 5, on || hover, Style::Amber);
+    // A lit key under the pointer glows brighter still, as the recording key does.
+    const QColor light = on && hover ? Style::Amber.lighter(125) : Style::Amber;
+    keyCap(p, QRectF(0, 0, r.width(), r.height()), 5, on || hover, light);
     const QColor idle = hover ? Style::AmberBright : Style::Glyph;
-    litGlyph(p, kind, QRectF((r.width() - 19) / 2.0, 4.5, 19, 19), on, Style::Amber, idle);
+    litGlyph(p, kind, QRectF((r.width() - 19) / 2.0, 4.5, 19, 19), on, light, idle);
     return image;
 }
 

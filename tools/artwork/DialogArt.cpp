@@ -309,6 +309,7 @@ QImage keyHelp()
         {{"\u21e7", "Space"}, "play or stop the song"},
         {{"Ctrl", "O"}, "load a song"},
         {{"Ctrl", "S"}, "save"},
+        {{"Ctrl", "E"}, "export the song as WAV"},
         {{"Ctrl", "\u21e7", "S"}, "save as"},
         {{"Ctrl", "Z"}, "undo"},
         {{"Ctrl", "\u21e7", "Z"}, "redo"},

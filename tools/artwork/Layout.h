@@ -12,7 +12,7 @@ constexpr QSize MainPanelSize(923, 636);
 constexpr QSize BookPanelSize(300, 494);
 constexpr QSize SongInfoPanelSize(297, 542);
 constexpr QSize SplashSize(480, 300);
-constexpr QSize KeyHelpSize(620, 399);
+constexpr QSize KeyHelpSize(620, 426);
 
 // Guitar neck: the neck widget's origin and its 6 x 17 grid of 30 x 30 marker areas.
 constexpr QPoint NeckOrigin(51, 98);
