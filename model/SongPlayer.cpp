@@ -1,5 +1,7 @@
 #include "model/SongPlayer.h"
 
+#include "sound/OnTimeThread.h"
+
 #include <QMetaObject>
 
 namespace {
@@ -35,6 +37,7 @@ bool SongPlayer::play(const SongSchedule &schedule, const QHash<int, QByteArray>
     m_start = m_clock->now();
     m_thread =
         std::thread(&SongPlayer::run, this, Run{schedule, sounds, sampleRate, ++m_generation});
+    OnTimeThread::prefer(m_thread.native_handle());
     return true;
 }
 
