@@ -23,23 +23,12 @@ const QRect BeatsField(837, 597, 35, 31);
 constexpr int StatusFontPoints = 9;
 constexpr int EditFontPoints = 10;
 const char *const StatusStyle = "QLabel { color: rgb(175,198,233); background: transparent }";
-const char *const EditStyle =
-    "QWidget { color: rgb(175,198,233); border: 0px; background: transparent }";
 
-struct KeyImages
-{
-    const char *normal;
-    const char *hover;
-};
+using KeyImages = QImageButton::ImagePair;
 const KeyImages PlayImages = {":/img/bt_song_play.png", ":/img/bt_song_play_hover.png"};
 const KeyImages StopImages = {":/img/bt_song_stop.png", ":/img/bt_song_stop_hover.png"};
 const KeyImages LoopImages = {":/img/bt_loop.png", ":/img/bt_loop_hover.png"};
 const KeyImages LoopOnImages = {":/img/bt_loop_on.png", ":/img/bt_loop_on_hover.png"};
-
-void showImages(QImageButton *key, const KeyImages &images)
-{
-    key->showImages(QString::fromLatin1(images.normal), QString::fromLatin1(images.hover));
-}
 
 QString duration(double milliseconds)
 {
@@ -119,10 +108,7 @@ void SongPlayerBar::createFields(QWidget *window)
         edit->setMaxLength(QString::number(maximum).size());
         edit->setMaximum(maximum);
         edit->setGeometry(geometry);
-        edit->setFont(font);
-        edit->setAttribute(Qt::WA_TranslucentBackground);
-        edit->setStyleSheet(QString::fromLatin1(EditStyle));
-        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->showOnPanel(font);
         edit->setToolTip(toolTip);
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { commit(edit); });
         return edit;
@@ -176,7 +162,7 @@ void SongPlayerBar::stop()
 void SongPlayerBar::toggleLoop()
 {
     m_player->setLooping(!m_player->isLooping());
-    showImages(m_loopKey, m_player->isLooping() ? LoopOnImages : LoopImages);
+    m_loopKey->showImages(m_player->isLooping() ? LoopOnImages : LoopImages);
     showStatus();
 }
 
@@ -204,7 +190,7 @@ void SongPlayerBar::showTempoAndBeats()
 
 void SongPlayerBar::showPlayKey()
 {
-    showImages(m_playKey, m_player->isPlaying() ? StopImages : PlayImages);
+    m_playKey->showImages(m_player->isPlaying() ? StopImages : PlayImages);
 }
 
 // Playing, the entry and how many; else how many and how long. Entries left out follow instead
