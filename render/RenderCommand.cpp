@@ -160,13 +160,15 @@ bool RenderCommand::readSong(const QString &path, SongModel *song)
 int RenderCommand::renderSong(const SongModel &song, const Request &request)
 {
     const SongSchedule schedule = song.schedule();
-    if (!schedule.skipped().isEmpty())
-        m_err << ProgramName << ": left out of the tap order, as no button has their number: "
-              << schedule.skipped().join(QStringLiteral(", ")) << Qt::endl;
     if (schedule.entries().isEmpty())
         return fail(QStringLiteral("%1: its tap order plays no button").arg(request.song));
     SongRenderer renderer;
-    return writeWave(request.output, renderer.renderSong(song, schedule));
+    const int code = writeWave(request.output, renderer.renderSong(song, schedule));
+    // A failure stays one line.
+    if (code == Success && !schedule.skipped().isEmpty())
+        complain(QStringLiteral("left out of the tap order, as no button has their number: ") +
+                 schedule.skipped().join(QStringLiteral(", ")));
+    return code;
 }
 
 int RenderCommand::renderButton(const SongModel &song, const Request &request)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# An install into a temporary DESTDIR: the program and its renderer, its plug-in, the menu entry, the AppStream
-# data, the song file type, the icons and the manual page land where a desktop looks for them
-# and pass their validators; the installed program starts under Xvfb and finds its plug-in; the
-# uninstall removes every file again.
+# An install into a temporary DESTDIR: the program and its renderer, its plug-in, the menu entry,
+# the AppStream data, the song file type, the icons and the manual pages land where a desktop
+# looks for them and pass their validators; the installed program starts under Xvfb and finds its
+# plug-in, the renderer runs without a display; the uninstall removes every file again.
 set -euo pipefail
 build="${1:?usage: install_files.sh BUILD_DIR}"
 source "$KAVENDRA_SOURCE/tests/app/e2e_lib.sh"
