@@ -43,12 +43,23 @@ bool WaveFile::write(const QString &path, int sampleRate, const QByteArray &pcm,
     }
     uchar header[HeaderSize];
     putHeader(header, sampleRate, int(frames));
+    // Unbuffered, so that a full disk is seen at its write, with its reason.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(reinterpret_cast<const char *>(header), HeaderSize) == HeaderSize &&
-        file.write(pcm.constData(), frames * 2) == frames * 2 && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        writeAll(file, reinterpret_cast<const char *>(header), HeaderSize) &&
+        writeAll(file, pcm.constData(), frames * 2) && file.commit())
         return true;
     *error = failure(path, file.errorString());
-    file.cancelWriting();
     return false;
+}
+
+bool WaveFile::writeAll(QSaveFile &file, const char *bytes, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = file.write(bytes + done, size - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
 }
