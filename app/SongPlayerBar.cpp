@@ -58,13 +58,6 @@ SongPlayerBar::SongPlayerBar(SongHistory *history, SongRenderer *renderer, QButt
     showTempoAndBeats();
 }
 
-SongSchedule SongPlayerBar::scheduleOf(const SongModel &song)
-{
-    return SongSchedule(
-        song.info(SongModel::TapOrder), [&song](int number) { return song.button(number); },
-        song.tempo(), song.beats());
-}
-
 void SongPlayerBar::createKeys(QWidget *window)
 {
     m_playKey = new QImageButton(window, PlayKey, QString::fromLatin1(PlayImages.normal),
@@ -141,7 +134,7 @@ void SongPlayerBar::togglePlay()
         stop();
         return;
     }
-    const SongSchedule schedule = scheduleOf(*m_song);
+    const SongSchedule schedule = m_song->schedule();
     QHash<int, QByteArray> sounds;
     for (const SongSchedule::Entry &entry : schedule.entries()) {
         if (!sounds.contains(entry.number))
@@ -197,7 +190,7 @@ void SongPlayerBar::showPlayKey()
 // of the length, as written in the tap order, and the tool tip names them all.
 void SongPlayerBar::showStatus()
 {
-    const SongSchedule schedule = scheduleOf(*m_song);
+    const SongSchedule schedule = m_song->schedule();
     const int count = int(schedule.entries().size());
     const QString skipped = schedule.skipped().join(QStringLiteral(", "));
     QString text;

@@ -12,7 +12,6 @@ class SongHistory;
 class SongModel;
 class SongPlayer;
 class SongRenderer;
-class SongSchedule;
 
 // The song player's strip under the stroke rows: play or stop, loop, what is playing (and which
 // tap order entries are left out), the tempo and the beats per entry. A view of the song's tempo
@@ -28,8 +27,6 @@ public:
                   QWidget *window);
 
     SongPlayer *player() const { return m_player; }
-    // The song's schedule as it stands: its tap order, buttons, tempo and beats.
-    static SongSchedule scheduleOf(const SongModel &song);
 
     void togglePlay();
     void toggleLoop();

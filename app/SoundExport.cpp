@@ -1,7 +1,6 @@
 #include "app/SoundExport.h"
 
 #include "app/SaveName.h"
-#include "app/SongPlayerBar.h"
 #include "model/SongModel.h"
 #include "model/SongRenderer.h"
 #include "model/SongSchedule.h"
@@ -52,7 +51,7 @@ void SoundExport::exportButton(int number)
 
 void SoundExport::exportSong()
 {
-    const SongSchedule schedule = SongPlayerBar::scheduleOf(*m_song);
+    const SongSchedule schedule = m_song->schedule();
     if (schedule.entries().isEmpty()) {
         QMessageBox::information(m_window, ExportTitle,
                                  tr("The song has no tap order to export: record one in Song "

@@ -1,10 +1,9 @@
 // Helper of song_player.sh: plays a song of many tap order entries through the song player on
-// the live output, and times the export of that song.
+// the live output.
 //   song_probe play <dir> <entries>   logs "play <scheduled monotonic us> <file>" for every entry
 //                                     (the file holds the entry's sound), for playcheck onsets;
 //                                     how late the player's thread handed each sound on goes to
 //                                     standard error
-//   song_probe export <dir> <entries> renders the song and writes it as WAV, and says how long
 #include "model/SongModel.h"
 #include "model/SongPlayer.h"
 #include "model/SongRenderer.h"
@@ -13,7 +12,6 @@
 #include "sound/WavePlayer.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTextStream>
 #include <QThread>
 
@@ -97,13 +95,6 @@ void fillSong(SongModel &song, int entries)
     song.setTempo(Tempo);
 }
 
-SongSchedule scheduleOf(const SongModel &song)
-{
-    return SongSchedule(
-        song.info(SongModel::TapOrder), [&song](int n) { return song.button(n); }, song.tempo(),
-        song.beats());
-}
-
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -114,7 +105,7 @@ int play(const QString &dir, int entries)
 {
     SongModel song;
     fillSong(song, entries);
-    const SongSchedule schedule = scheduleOf(song);
+    const SongSchedule schedule = song.schedule();
     SongRenderer renderer;
     const int rate = SongRenderer::sampleRate();
     QHash<int, QByteArray> sounds;
@@ -154,24 +145,6 @@ int play(const QString &dir, int entries)
     return 0;
 }
 
-int exportSong(const QString &dir, int entries)
-{
-    SongModel song;
-    fillSong(song, entries);
-    QElapsedTimer timer;
-    timer.start();
-    SongRenderer renderer;
-    const QByteArray pcm = renderer.renderSong(song, scheduleOf(song));
-    QString error;
-    const bool written =
-        WaveFile::write(dir + QStringLiteral("/song.wav"), SongRenderer::sampleRate(), pcm, &error);
-    const double ms = timer.nsecsElapsed() / 1e6;
-    std::printf("export of the %d-entry song (%.1f s of sound): %.0f ms (target < 500 ms) %s\n",
-                entries, pcm.size() / 2.0 / SongRenderer::sampleRate(), ms,
-                written && ms < 500 ? "ok" : "MISSED");
-    return written ? 0 : 1;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -180,8 +153,6 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == "play")
         return play(args[1], args[2].toInt());
-    if (args.size() == 3 && args[0] == "export")
-        return exportSong(args[1], args[2].toInt());
-    std::fprintf(stderr, "usage: song_probe play|export <dir> <entries>\n");
+    std::fprintf(stderr, "usage: song_probe play <dir> <entries>\n");
     return 2;
 }
