@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <atomic>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -18,6 +19,8 @@ public:
     Time now() const override { return m_now; }
     bool sleepUntil(Time deadline) override
     {
+        if (onSleep)
+            onSleep(deadline);
         if (m_woken)
             return false;
         if (interruptAt && deadline >= *interruptAt) {
@@ -31,6 +34,8 @@ public:
     void rearm() override { m_woken = false; }
 
     std::optional<Time> interruptAt;
+    // Runs on the player's thread before each sleep: what the user does while the song plays.
+    std::function<void(Time deadline)> onSleep;
 
 private:
     Time m_now{1234567};
@@ -189,11 +194,14 @@ void TestSongPlayer::loopContinuesWithoutAGap()
     // Reports still queued at the stop are dropped: the song is over for the listener.
     QCOMPARE(started.size(), 0);
 
-    // Looping switched off while it plays: the pass ends the song.
+    // Looping switched off during the second entry: the pass ends the song.
     m_clock->interruptAt.reset();
     m_start = m_clock->now();
+    m_clock->onSleep = [this](Time deadline) {
+        if (deadline > m_start + timeOfFrame(24000))
+            m_player->setLooping(false);
+    };
     m_player->play(schedule(QStringLiteral("0,1")), m_sounds, Rate);
-    m_player->setLooping(false);
     m_player->waitForEnd();
     QCOMPARE(m_output->played.size(), 7 + 1 + 2);
 }
