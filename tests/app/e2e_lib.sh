@@ -65,7 +65,8 @@ e2e_init()
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kavendra-e2e.XXXXXX")
     E2E_HOME=$E2E_TMP/home
     E2E_WORKDIR=$KAVENDRA_BIN
-    mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/runtime"
+    mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/state" \
+        "$E2E_HOME/runtime"
     chmod 700 "$E2E_HOME/runtime"
     trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM
@@ -76,7 +77,8 @@ e2e_init()
 e2e_env()
 {
     HOME=$E2E_HOME XDG_CONFIG_HOME=$E2E_HOME/config XDG_CACHE_HOME=$E2E_HOME/cache \
-        XDG_DATA_HOME=$E2E_HOME/data XDG_RUNTIME_DIR=$E2E_HOME/runtime "$@"
+        XDG_DATA_HOME=$E2E_HOME/data XDG_STATE_HOME=$E2E_HOME/state \
+        XDG_RUNTIME_DIR=$E2E_HOME/runtime "$@"
 }
 
 e2e_start_xvfb()
@@ -135,7 +137,8 @@ e2e_start_app()
     E2E_APP_ARGS=("$@")
     # env execs the program, so $! is the program's own pid.
     env QT_QPA_PLATFORM=xcb HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
-        XDG_DATA_HOME="$E2E_HOME/data" XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
+        XDG_DATA_HOME="$E2E_HOME/data" XDG_STATE_HOME="$E2E_HOME/state" \
+        XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
         "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_PIDS+=("$E2E_APP_PID")
