@@ -28,6 +28,7 @@
 #                             given ones and prints its id
 #   e2e_wait_window_gone WID [S] waits until a window of the program is no longer visible
 #   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
+#   e2e_wait_app_end [S]      waits until the program has ended (E2E_APP_STATUS: its exit code)
 #   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
 #
 # The helpers run with `set -u`. Every process started here is stopped by its pid when the script
@@ -329,4 +330,16 @@ e2e_wait_file()
         sleep 0.05
     done
     return 1
+}
+
+e2e_wait_app_end()
+{
+    local limit=${1:-5}
+    for _ in $(seq $((limit * 10))); do
+        kill -0 "$E2E_APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$E2E_APP_PID" 2>/dev/null && return 1
+    wait "$E2E_APP_PID"
+    E2E_APP_STATUS=$?
 }

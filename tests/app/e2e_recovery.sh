@@ -24,16 +24,9 @@ start()
 # Sends the signal and expects the program to end on its own with code 0.
 end_with()
 {
-    local status
     kill -s "$1" "$E2E_APP_PID"
-    for _ in $(seq 100); do
-        kill -0 "$E2E_APP_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$E2E_APP_PID" 2>/dev/null && e2e_fail "$1 did not end the program"
-    wait "$E2E_APP_PID"
-    status=$?
-    [ "$status" = 0 ] || e2e_fail "$1: exit code $status"
+    e2e_wait_app_end 10 || e2e_fail "$1 did not end the program"
+    [ "$E2E_APP_STATUS" = 0 ] || e2e_fail "$1: exit code $E2E_APP_STATUS"
 }
 
 # The start-up question about the copy left behind, answered with the given keys.
