@@ -3,7 +3,6 @@
 #include "app/Log.h"
 #include "app/SongFileCommands.h"
 #include "history/SongHistory.h"
-#include "script/Song.h"
 
 #include <QLocale>
 #include <QMessageBox>
@@ -48,11 +47,18 @@ RecoveryCommands::Answer RecoveryCommands::ask(const SongRecovery::LeftCopy &cop
 }
 
 // The restored song has unsaved changes that no undo takes back, and Save writes it where it
-// came from. Its copy stays where it is, as this program's own.
+// came from. Its copy stays where it is, as this program's own. A copy that cannot be read
+// stays for another try.
 void RecoveryCommands::restore(const SongRecovery::LeftCopy &copy)
 {
+    const std::optional<Song> restored = SongRecovery::read(copy);
+    if (!restored) {
+        QMessageBox::information(m_window, QStringLiteral("Application name"),
+                                 QStringLiteral("Cannot open ") + copy.path, QMessageBox::Ok);
+        return;
+    }
     SongModel *song = m_history->song();
-    song->loadSong(SongRecovery::read(copy));
+    song->loadSong(*restored);
     m_recovery->adopt(copy);
     m_files->setFileName(copy.fileName);
     song->markUnsaved();

@@ -159,9 +159,12 @@ void SongRecovery::adopt(const LeftCopy &copy)
     m_path = copy.path;
 }
 
-Song SongRecovery::read(const LeftCopy &copy)
+std::optional<Song> SongRecovery::read(const LeftCopy &copy)
 {
-    return SongFile::read(copy.path, SongModel::Capacity);
+    Song song = SongFile::read(copy.path, SongModel::Capacity);
+    if (!song.title)
+        return std::nullopt;
+    return song;
 }
 
 // The copy first: a name file alone is never taken for a copy.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/Song.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QList>
@@ -8,10 +10,10 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLockFile;
 class SongModel;
-struct Song;
 
 // A copy of the song kept while it has unsaved changes, so that a logout, a closed terminal or a
 // crash loses nothing. It is written as a save writes the song, within WriteDelay of a change,
@@ -59,7 +61,8 @@ public:
     // Makes a left copy this program's own (its song was restored), in place of the copy
     // claimed at start, which must not have been written yet.
     void adopt(const LeftCopy &copy);
-    static Song read(const LeftCopy &copy);
+    // Nothing when the copy does not read as a song this program wrote (it always has a title).
+    static std::optional<Song> read(const LeftCopy &copy);
     static void remove(const QString &copyPath);
 
 signals:

@@ -159,8 +159,15 @@ void TestSongRecovery::leftCopyKeepsTheSongAndItsFileName()
     QCOMPARE(left.size(), 1);
     QCOMPARE(left.first().fileName, fileName);
     QVERIFY(qAbs(left.first().time.secsTo(QDateTime::currentDateTime())) < 60);
-    restored.loadSong(SongRecovery::read(left.first()));
+    restored.loadSong(SongRecovery::read(left.first()).value());
     QCOMPARE(SongScriptWriter::write(restored.toSong()), SongScriptWriter::write(m_song->toSong()));
+
+    // Cut off before its song section, it is no copy to restore.
+    QFile cut(left.first().path);
+    QVERIFY(cut.open(QIODevice::ReadWrite));
+    QVERIFY(cut.resize(contents(left.first().path).indexOf("[title")));
+    cut.close();
+    QVERIFY(!SongRecovery::read(left.first()));
 
     // Restored, the copy becomes the program's own, and the copy it claimed is free again.
     recovery.adopt(left.first());
