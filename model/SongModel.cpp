@@ -211,6 +211,11 @@ void SongModel::markSaved()
     setModified(false);
 }
 
+void SongModel::markUnsaved()
+{
+    setModified(true);
+}
+
 void SongModel::setModified(bool modified)
 {
     if (m_modified == modified)

@@ -95,6 +95,8 @@ public:
 
     bool isModified() const { return m_modified; }
     void markSaved();
+    // Unsaved although no edit made it so (a song restored from its recovery copy).
+    void markUnsaved();
 
     Song toSong() const;
     // Replaces the whole song by one read from a file: buttons in reading order on the grid,

@@ -68,6 +68,10 @@ int RenderCommand::run(const QStringList &arguments)
         m_out.flush();
         return Success;
     }
+    // A slip of the keyboard must not put a sound in the place of the song.
+    if (QFileInfo(request.output).canonicalFilePath() ==
+        QFileInfo(request.song).canonicalFilePath())
+        return fail(QStringLiteral("Cannot write %1: it is the song itself").arg(request.output));
     return request.button ? renderButton(song, request) : renderSong(song, request);
 }
 

@@ -203,6 +203,8 @@ void TestRender::commandFailures_data()
         << QStringList{song, "--button", "4", o, out} << 1 << "three.kds has no button 4";
     QTest::newRow("output in a file") << QStringList{song, o, "three.kds/out.wav"} << 1
                                       << "Cannot write three.kds/out.wav: Not a directory";
+    QTest::newRow("output the song") << QStringList{song, o, "./three.kds"} << 1
+                                     << "Cannot write ./three.kds: it is the song itself";
     QTest::newRow("output a folder") << QStringList{song, o, "."} << 1 << "Cannot write .:";
     QTest::newRow("bad option") << QStringList{song, "--loud", o, out} << 2
                                 << "Unknown option 'loud'.";
@@ -219,7 +221,7 @@ void TestRender::commandFailures_data()
                                      << "--info prints the song and writes no sound: leave out -o";
 }
 
-// One line on standard error, and no output file.
+// One line on standard error, no output file, and the song as it was.
 void TestRender::commandFailures()
 {
     QFETCH(QStringList, arguments);
@@ -236,6 +238,7 @@ void TestRender::commandFailures()
     QCOMPARE(err.count(QLatin1Char('\n')), 1);
     QVERIFY(process.readAllStandardOutput().isEmpty());
     QCOMPARE(QDir(m_dir.path()).entryList({"out.wav*"}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(SongFile::read(m_songFile, SongModel::Capacity).buttons.size(), 3);
 }
 
 // A disk that fills up halfway through (a file size limit, which binds root too): the file that
