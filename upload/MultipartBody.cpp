@@ -8,9 +8,28 @@ const QByteArray EightBitLine = "Content-Transfer-Encoding: 8bit\r\n";
 const QByteArray BoundaryPrefix(27, '-');
 constexpr int BoundaryNumbers = 3;
 
+// A header line cannot hold a line break: it becomes a space.
+QByteArray oneLine(QByteArray text)
+{
+    return text.replace('\r', ' ').replace('\n', ' ');
+}
+
+// A quoted-string: a quote or backslash inside is preceded by a backslash, which the song
+// server's form parser undoes; unescaped, a title with a quote was cut off at it.
+QByteArray quoted(const QByteArray &text)
+{
+    QByteArray out = "\"";
+    for (const char c : oneLine(text)) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
 QByteArray disposition(const QByteArray &name)
 {
-    return "Content-Disposition: form-data; name=\"" + name + "\"";
+    return "Content-Disposition: form-data; name=" + quoted(name);
 }
 } // namespace
 
@@ -31,8 +50,8 @@ void MultipartBody::addField(const QByteArray &name, const QByteArray &value)
 void MultipartBody::addFile(const QByteArray &name, const QByteArray &fileName,
                             const QByteArray &contentType, const QByteArray &content)
 {
-    const QByteArray header = disposition(name) + "; filename=\"" + fileName + "\"" + Crlf +
-                              "Content-Type: " + contentType + Crlf;
+    const QByteArray header = disposition(name) + "; filename=" + quoted(fileName) + Crlf +
+                              "Content-Type: " + oneLine(contentType) + Crlf;
     m_parts.append({header, content, false});
 }
 

@@ -107,14 +107,15 @@ void TestFormPost::bodyOfFilesAndFields()
                  "\r\n--" + B + "\r\n" +
                  filePart("si", "b.kds", "text/plain", QByteArray("\0two", 4)) + closing(B));
 
-    // Fields go first whatever the order of adding; names are sent unescaped, in Latin-1.
+    // Fields go first whatever the order of adding; names are sent in Latin-1 as quoted strings
+    // (a quote or backslash escaped by a backslash, a line break as a space).
     FormPostPlugin mixed;
-    mixed.addFileData("up", "x", "f\"1.kds", "text/plain");
+    mixed.addFileData("up", "x", "f\"1\\\r\n.kds", "text/plain");
     mixed.addField("q\"n", "v");
     mixed.addField(QString::fromUtf8("\xe2\x82\xac"), "w");
-    QCOMPARE(bodyOf(mixed), "--" + B + "\r\n" + fieldPart("q\"n", "v", true) + "\r\n--" + B +
+    QCOMPARE(bodyOf(mixed), "--" + B + "\r\n" + fieldPart("q\\\"n", "v", true) + "\r\n--" + B +
                                 "\r\n" + fieldPart("?", "w", true) + "\r\n--" + B + "\r\n" +
-                                filePart("up", "f\"1.kds", "text/plain", "x") + closing(B));
+                                filePart("up", "f\\\"1\\\\  .kds", "text/plain", "x") + closing(B));
 }
 
 void TestFormPost::bodyWithNothingAdded()
