@@ -1,6 +1,7 @@
 #pragma once
 
 #include "upload/FormPost.h"
+#include "upload/MultipartBody.h"
 
 #include <QByteArray>
 #include <QList>
@@ -37,14 +38,14 @@ public:
     QNetworkReply *post(QString url) override;
     QByteArray response() override;
 
-    // The boundary drawn from a generator seeded with the given whole seconds since 1970.
-    static QString boundaryFor(qint64 secondsSinceEpoch);
     // The text after "://" up to the next "/"; empty when the URL has no "://".
     static QString hostOf(const QString &url);
     // The part of a path after its last slash, or else after its last backslash.
     static QString fileNameOf(const QString &path);
-    // The request body of the parts collected so far.
-    QByteArray body(const QString &boundary) const;
+    // Where the boundaries of later posts come from (random unless replaced).
+    void setBoundarySource(MultipartBody::BoundarySource source);
+    // The request body of the parts collected so far: fields first, then files.
+    MultipartBody multipart() const;
 
 public slots:
     void readData(QNetworkReply *reply);
@@ -52,6 +53,7 @@ public slots:
 private:
     void clearParts();
 
+    MultipartBody::BoundarySource m_boundarySource = &MultipartBody::randomBoundary;
     QByteArray m_response;
     QString m_encoding;
     QString m_userAgent;

@@ -230,7 +230,9 @@ void TestSongUpload::submitSendsSongAndFields()
         expected.addField("text", "first line\nsecond line");
         expected.addFileData("upfile", song, "My_first_song.kds", "multipart/form-data");
         expected.addFileData("sifile", song, "My_first_song.kds", "multipart/form-data");
-        QCOMPARE(request.body, expected.body(QString::fromLatin1(boundaryOf(request))));
+        const QByteArray boundary = boundaryOf(request);
+        expected.setBoundarySource([boundary] { return boundary; });
+        QCOMPARE(request.body, expected.multipart().body());
     }
 
     // The poster goes once its reply has finished.
