@@ -159,7 +159,8 @@ void DialogSongInfo::showToast(const QString &message)
         m_toast = std::make_unique<QToast>();
     m_toast->reset();
     m_toast->start();
-    m_toast->setText(message);
+    // Plain: a server's answer may look like markup.
+    m_toast->textBox()->setPlainText(message);
     // It has no parent to be placed by; show it over the dialog the user is looking at.
     m_toast->adjustSize();
     m_toast->move(frameGeometry().center() - m_toast->rect().center());

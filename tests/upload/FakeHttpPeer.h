@@ -53,7 +53,7 @@ private:
 
     QMap<QTcpSocket *, QByteArray> m_pending;
     QList<Request> m_requests;
-    Answer m_answer{200, "ok", {}};
+    Answer m_answer{200, "ok 1", {}};
     QList<Answer> m_queued;
     int m_chunkBytes = 0;
     int m_intervalMs = 0;
