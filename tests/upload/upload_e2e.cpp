@@ -1,6 +1,7 @@
 // Run by e2e_upload_server.sh against the reference song server; not a test on its own.
 #include "app/MainWindow.h"
 #include "model/SongModel.h"
+#include "script/Song.h"
 #include "script/SongScriptWriter.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/Mouse.h"
