@@ -95,6 +95,7 @@ void SongFile::readOpened(int fd, qint64 size, QByteArray *bytes, QString *reaso
     if (reason->isEmpty() && bytes->size() > MaxBytes)
         *reason = TooLarge;
 }
+
 bool SongFile::write(const QString &fileName, const Song &song, QString *reason)
 {
     QSaveFile file(fileName);
