@@ -3,6 +3,7 @@
 #include "app/KeyHelp.h"
 #include "app/Log.h"
 #include "app/RecentSongs.h"
+#include "app/RecoveryCommands.h"
 #include "app/SelectedButton.h"
 #include "app/Settings.h"
 #include "app/SongFileCommands.h"
@@ -108,6 +109,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setFixedSize(WindowWidth, WindowHeight);
     // Takes the folder current at start for its dialogs, before it changes below.
     m_files = new SongFileCommands(m_song, this);
+    m_recovery = new RecoveryCommands(m_history, m_files, this);
     QDir::setCurrent(workingDirectoryFor(QCoreApplication::applicationDirPath()));
 
     createPictureButtons();
@@ -252,6 +254,16 @@ void MainWindow::openSong(const QString &fileName)
     m_files->open(fileName);
 }
 
+void MainWindow::offerRecovery()
+{
+    m_recovery->offer();
+}
+
+void MainWindow::keepRecoveryCopy()
+{
+    m_recovery->keep();
+}
+
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     if (!m_drag.press(this, event))
@@ -266,10 +278,12 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_files->confirmUnsavedChanges())
-        event->accept();
-    else
+    if (!m_files->confirmUnsavedChanges()) {
         event->ignore();
+        return;
+    }
+    m_recovery->discard();
+    event->accept();
 }
 
 // Keys a field does not use come here from it: only those that leave it do something then.

@@ -16,6 +16,7 @@ class QButtonPanel;
 class QCloseEvent;
 class QImageButton;
 class QMouseEvent;
+class RecoveryCommands;
 class SelectedButton;
 class SongFileCommands;
 class SongHistory;
@@ -38,12 +39,17 @@ public:
 
     // Loads the song, after asking about unsaved changes (a song named on the command line).
     void openSong(const QString &fileName);
+    // At start: offers a recovery copy that a program left behind.
+    void offerRecovery();
+    // Writes the recovery copy at once, without a dialog: the program is about to end.
+    void keepRecoveryCopy();
 
 protected:
     // The frameless window moves with its background.
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    // With unsaved changes, closing asks first, as a load does.
+    // With unsaved changes, closing asks first, as a load does; changes left on purpose take
+    // their recovery copy with them.
     void closeEvent(QCloseEvent *event) override;
     // The panel's keys, and Escape (or Return) out of a field.
     void keyPressEvent(QKeyEvent *event) override;
@@ -99,5 +105,6 @@ private:
     DialogChordBook *m_chordBook = nullptr;
     DialogSongInfo *m_songInfo = nullptr;
     SongFileCommands *m_files = nullptr;
+    RecoveryCommands *m_recovery = nullptr;
     KeyHelp *m_keyHelp = nullptr;
 };

@@ -33,6 +33,8 @@ public:
     bool writeTo(const QString &fileName);
 
     QString fileName() const { return m_fileName; }
+    // The file a restored song came from.
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
     // A name a song script goes by (".kds", in any case).
     static bool isSongFileName(const QString &fileName);
 

@@ -1,6 +1,7 @@
 #include "app/Log.h"
 #include "app/MainWindow.h"
 #include "app/PluginFolder.h"
+#include "app/SignalNotifier.h"
 #include "widgets/Picture.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QFileInfo>
 #include <QSplashScreen>
 #include <QTimer>
+
+#include <csignal>
 
 namespace {
 
@@ -44,11 +47,26 @@ int main(int argc, char *argv[])
 
     QSplashScreen splash(Picture::load(QStringLiteral(":/img/splash.png")),
                          Qt::WindowStaysOnTopHint);
+    // A logout, a closed terminal or Ctrl+C keeps the unsaved song and ends the program normally.
+    SignalNotifier endSignals({SIGTERM, SIGHUP, SIGINT});
     MainWindow window;
+    bool ended = false;
+    QObject::connect(&endSignals, &SignalNotifier::received, &window, [&window, &ended] {
+        window.keepRecoveryCopy();
+        ended = true;
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window] { window.keepRecoveryCopy(); });
     window.show();
-    // Before the splash, so that a message about the file is not hidden under it.
-    if (!song.isEmpty())
+    // Before the splash, so that a question is not hidden under it. The song left behind first:
+    // a song named here then asks before it replaces a restored one.
+    window.offerRecovery();
+    if (!ended && !song.isEmpty())
         window.openSong(song);
+    // A signal during a question ends its loop; the main loop would not see it.
+    if (ended)
+        return 0;
     splash.show();
     QTimer::singleShot(SplashMilliseconds, &splash, &QWidget::close);
     return app.exec();

@@ -46,5 +46,6 @@ strum.
 Sounds are kept on numbered sound buttons, so a song is played by pressing
 them. A chord book offers 168 fingerings; songs are saved as song scripts
 (.kds), which the desktop opens with the program, and can be uploaded to a
-song server.")
+song server. A song plays itself, and kavendra-render renders it into a WAV
+file from the command line.")
 include(CPack)

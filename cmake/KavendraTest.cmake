@@ -15,7 +15,7 @@ function(kavendra_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES
         LABELS "${labels}"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-home/runtime"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_STATE_HOME=${home}/state;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-home/runtime"
         FIXTURES_REQUIRED kavendra_test_home)
 endfunction()
 

@@ -1,7 +1,7 @@
 #include "history/SongCommands.h"
 
 namespace {
-enum CommandId { SoundId = 1, InfoId };
+enum CommandId { SoundId = 1, InfoId, TimingId };
 
 // Which values of the sound differ, one bit each.
 std::bitset<64> changedValues(const SoundInfo &a, const SoundInfo &b)
@@ -171,6 +171,47 @@ bool SetInfoCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *next = static_cast<const SetInfoCommand *>(other);
     if (next->m_field != m_field)
+        return false;
+    m_after = next->m_after;
+    setObsolete(m_after == m_before);
+    return true;
+}
+
+SetTimingCommand::SetTimingCommand(SongModel *song, Value value, int number)
+    : QUndoCommand(value == Tempo ? QStringLiteral("Change the tempo")
+                                  : QStringLiteral("Change the beats per entry")),
+      m_song(song), m_value(value), m_before(value == Tempo ? song->tempo() : song->beats()),
+      m_after(number)
+{
+}
+
+void SetTimingCommand::redo()
+{
+    apply(m_after);
+}
+
+void SetTimingCommand::undo()
+{
+    apply(m_before);
+}
+
+void SetTimingCommand::apply(int number)
+{
+    if (m_value == Tempo)
+        m_song->setTempo(number);
+    else
+        m_song->setBeats(number);
+}
+
+int SetTimingCommand::id() const
+{
+    return TimingId;
+}
+
+bool SetTimingCommand::mergeWith(const QUndoCommand *other)
+{
+    const auto *next = static_cast<const SetTimingCommand *>(other);
+    if (next->m_value != m_value)
         return false;
     m_after = next->m_after;
     setObsolete(m_after == m_before);

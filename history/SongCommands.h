@@ -105,3 +105,24 @@ private:
     QString m_before;
     QString m_after;
 };
+
+// Turning the tempo, or the beats per entry, is one step until another edit comes between.
+class SetTimingCommand : public QUndoCommand
+{
+public:
+    enum Value { Tempo, Beats };
+
+    SetTimingCommand(SongModel *song, Value value, int number);
+    void redo() override;
+    void undo() override;
+    int id() const override;
+    bool mergeWith(const QUndoCommand *other) override;
+
+private:
+    void apply(int number);
+
+    SongModel *m_song;
+    Value m_value;
+    int m_before;
+    int m_after;
+};

@@ -71,3 +71,15 @@ void SongHistory::appendTap(int number)
     setInfo(SongModel::TapOrder,
             SongModel::tapOrderWith(m_song->info(SongModel::TapOrder), number));
 }
+
+bool SongHistory::setTempo(int tempo)
+{
+    return tempo != m_song->tempo() && SongSchedule::isValidTempo(tempo) &&
+           push(new SetTimingCommand(m_song, SetTimingCommand::Tempo, tempo));
+}
+
+bool SongHistory::setBeats(int beats)
+{
+    return beats != m_song->beats() && SongSchedule::isValidBeats(beats) &&
+           push(new SetTimingCommand(m_song, SetTimingCommand::Beats, beats));
+}

@@ -28,6 +28,8 @@ public:
     bool setSound(int number, const SoundInfo &sound);
     bool setInfo(SongModel::InfoField field, const QString &text);
     void appendTap(int number);
+    bool setTempo(int tempo);
+    bool setBeats(int beats);
 
 private:
     bool push(QUndoCommand *command);

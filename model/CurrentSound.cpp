@@ -16,6 +16,7 @@ CurrentSound::CurrentSound(QObject *parent)
     : QObject(parent), m_engine(std::make_unique<SoundMixer>()),
       m_strumFile(SoundMixer::strumFilePath())
 {
+    WavePlayer::prepare(); // so that the first note is not late
     m_sound.reset();
     m_engine->setSoundType(m_sound.gt);
 }

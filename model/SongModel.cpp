@@ -180,9 +180,40 @@ QString SongModel::tapOrderWith(const QString &order, int number)
     return order.isEmpty() ? entry : order + QLatin1Char(',') + entry;
 }
 
+bool SongModel::setTempo(int tempo)
+{
+    if (tempo == m_tempo || !SongSchedule::isValidTempo(tempo))
+        return false;
+    m_tempo = tempo;
+    emit tempoChanged(tempo);
+    setModified(true);
+    return true;
+}
+
+bool SongModel::setBeats(int beats)
+{
+    if (beats == m_beats || !SongSchedule::isValidBeats(beats))
+        return false;
+    m_beats = beats;
+    emit beatsChanged(beats);
+    setModified(true);
+    return true;
+}
+
+SongSchedule SongModel::schedule() const
+{
+    return SongSchedule(
+        m_info[TapOrder], [this](int number) { return indexOf(number) >= 0; }, m_tempo, m_beats);
+}
+
 void SongModel::markSaved()
 {
     setModified(false);
+}
+
+void SongModel::markUnsaved()
+{
+    setModified(true);
 }
 
 void SongModel::setModified(bool modified)
@@ -201,6 +232,11 @@ Song SongModel::toSong() const
     song.user = m_info[User];
     song.lyrics = m_info[Lyrics];
     song.tapOrder = m_info[TapOrder];
+    // A song at the defaults saves as it did before songs had a tempo.
+    if (m_tempo != SongSchedule::DefaultTempo)
+        song.tempo = m_tempo;
+    if (m_beats != SongSchedule::DefaultBeats)
+        song.beats = m_beats;
     song.alignType = Song::GridArrangement;
     song.panelWidth = PanelWidth;
     song.panelHeight = PanelHeight;
@@ -230,6 +266,10 @@ int SongModel::loadSong(const Song &song)
         if (info[field])
             m_info[field] = *info[field];
     }
+    const int tempo = song.tempo.value_or(SongSchedule::DefaultTempo);
+    const int beats = song.beats.value_or(SongSchedule::DefaultBeats);
+    m_tempo = SongSchedule::isValidTempo(tempo) ? tempo : SongSchedule::DefaultTempo;
+    m_beats = SongSchedule::isValidBeats(beats) ? beats : SongSchedule::DefaultBeats;
     m_cells.fill(std::nullopt);
     const qsizetype placed = std::min<qsizetype>(song.buttons.size(), Capacity);
     for (int index = 0; index < placed; ++index) {

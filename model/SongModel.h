@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/SongSchedule.h"
 #include "sound/SoundInfo.h"
 
 #include <QList>
@@ -83,12 +84,24 @@ public:
     // The tap order with the button appended, counted from 0.
     static QString tapOrderWith(const QString &order, int number);
 
+    // Beats per minute, and beats per tap order entry, as SongSchedule takes them. A value
+    // outside SongSchedule's limits is refused (false).
+    int tempo() const { return m_tempo; }
+    int beats() const { return m_beats; }
+    bool setTempo(int tempo);
+    bool setBeats(int beats);
+    // The tap order at the song's tempo, with the entries that name no button left out.
+    SongSchedule schedule() const;
+
     bool isModified() const { return m_modified; }
     void markSaved();
+    // Unsaved although no edit made it so (a song restored from its recovery copy).
+    void markUnsaved();
 
     Song toSong() const;
     // Replaces the whole song by one read from a file: buttons in reading order on the grid,
-    // the song information the file has (the rest is kept), nothing selected, nothing unsaved.
+    // the song information the file has (the rest is kept), its tempo and beats (the defaults
+    // when it has none, or none within the limits), nothing selected, nothing unsaved.
     // Returns how many buttons found no place.
     int loadSong(const Song &song);
 
@@ -99,6 +112,8 @@ signals:
     // Its picture, label or sound.
     void buttonChanged(int number);
     void infoChanged(SongModel::InfoField field);
+    void tempoChanged(int tempo);
+    void beatsChanged(int beats);
     void selectionChanged(int number);
     void modifiedChanged(bool modified);
     // Everything changed at once (a load).
@@ -114,6 +129,8 @@ private:
 
     std::array<std::optional<Button>, Capacity> m_cells;
     QString m_info[InfoFieldCount];
+    int m_tempo = SongSchedule::DefaultTempo;
+    int m_beats = SongSchedule::DefaultBeats;
     int m_selected = 0;
     bool m_modified = false;
 };

@@ -19,6 +19,9 @@ struct Song
     std::optional<QString> user;
     std::optional<QString> lyrics;
     std::optional<QString> tapOrder;
+    // Beats per minute and beats per tap order entry; written only when set.
+    std::optional<int> tempo;
+    std::optional<int> beats;
     std::optional<int> alignType;
     int panelWidth = 0;
     int panelHeight = 0;

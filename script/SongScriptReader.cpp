@@ -33,9 +33,10 @@ const std::array<QLatin1String, 17> ChordKeys = {
     QLatin1String("vol_total_d"), QLatin1String("vol_total_u"), QLatin1String("vol_play"),
     QLatin1String("pos"),         QLatin1String("layout")};
 
-const std::array<QLatin1String, 6> SongKeys = {
-    QLatin1String("title"), QLatin1String("artist"),    QLatin1String("instrument"),
-    QLatin1String("user"),  QLatin1String("tap_order"), QLatin1String("lyrics")};
+const std::array<QLatin1String, 8> SongKeys = {QLatin1String("title"),      QLatin1String("artist"),
+                                               QLatin1String("instrument"), QLatin1String("user"),
+                                               QLatin1String("tap_order"),  QLatin1String("lyrics"),
+                                               QLatin1String("tempo"),      QLatin1String("beats")};
 
 const QLatin1String AlignKey("type");
 constexpr int ChordHold = 100;
@@ -349,6 +350,17 @@ void SongScriptReader::songRecord(const QLatin1String &keyword, QStringView line
         const QStringView value =
             end < 0 ? line.mid(comma + 1) : line.mid(comma + 1, end - comma - 1);
         m_song.tapOrder = SongText::unescape(value.toString());
+        return;
+    }
+    int number = 0;
+    if (keyword == QLatin1String("tempo")) {
+        if (readInteger(line, comma, number))
+            m_song.tempo = number;
+        return;
+    }
+    if (keyword == QLatin1String("beats")) {
+        if (readInteger(line, comma, number))
+            m_song.beats = number;
         return;
     }
     if (!readTexts(line, comma, 1, &text))

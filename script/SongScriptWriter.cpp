@@ -95,6 +95,11 @@ void SongScriptWriter::writeSongSection(QString &out, const Song &song)
     record(out, QLatin1String("lyrics"),
            SongText::escape(SongText::lineFeeds(song.lyrics.value_or(QString()))));
     record(out, QLatin1String("tap_order"), oneLine(song.tapOrder));
+    // Readers that know neither key skip these records.
+    if (song.tempo)
+        record(out, QLatin1String("tempo"), QString::number(*song.tempo));
+    if (song.beats)
+        record(out, QLatin1String("beats"), QString::number(*song.beats));
     out += LineEnd;
 }
 

@@ -1,5 +1,6 @@
 #include "sound/PulseOutput.h"
 
+#include "sound/CutFade.h"
 #include "sound/Log.h"
 
 #include <QtEndian>
@@ -19,7 +20,6 @@ const char ClientName[] = "Kavendra";
 // Queued ahead of the server: rides out a stalled machine (7.5 ms dropped out by the thousand
 // under two busy processes, 45 ms not once).
 constexpr int QueueMs = 45;
-constexpr int FadeMs = 4;
 // The first sounds are the bank's: open for them at start-up.
 constexpr int BankRate = 16000;
 constexpr int BankChannels = 1;
@@ -44,7 +44,7 @@ int PulseOutput::Placed::sampleAt(qint64 frame, int channel, int channels) const
 
 PulseOutput::PulseOutput()
     : m_loop(pa_threaded_mainloop_new()), m_spec{PA_SAMPLE_S16LE, BankRate, BankChannels},
-      m_retryMs(RetryFirstMs), m_fadeFrames(int(framesFor(FadeMs, m_spec)))
+      m_retryMs(RetryFirstMs), m_fadeFrames(CutFade::frames(int(m_spec.rate)))
 {
     if (!m_loop)
         return;
@@ -76,7 +76,7 @@ void PulseOutput::play(int sampleRate, int channels, const QByteArray &pcm)
     if (!pa_sample_spec_equal(&spec, &m_spec)) {
         // Another format needs another stream; it starts with this sound.
         m_spec = spec;
-        m_fadeFrames = int(framesFor(FadeMs, m_spec));
+        m_fadeFrames = CutFade::frames(int(m_spec.rate));
         dropStream();
         retryNow();
     } else if (streamReady()) {
@@ -237,10 +237,9 @@ void PulseOutput::fill(qint16 *out, qint64 first, qint64 frames) const
         const qint64 frame = first + k;
         const qint64 intoSound = frame - m_sound.start;
         for (int c = 0; c < channels; ++c) {
-            int v = m_sound.sampleAt(frame, c, channels);
-            if (intoSound >= 0 && intoSound < m_fadeFrames)
-                v += m_replaced.sampleAt(frame, c, channels) * int(m_fadeFrames - intoSound) /
-                     m_fadeFrames;
+            const int v =
+                m_sound.sampleAt(frame, c, channels) +
+                CutFade::faded(m_replaced.sampleAt(frame, c, channels), intoSound, m_fadeFrames);
             qToLittleEndian<qint16>(qint16(std::clamp(v, -32768, 32767)), out + k * channels + c);
         }
     }

@@ -1,6 +1,7 @@
 #include "sound/SoundMixer.h"
 
 #include "sound/Log.h"
+#include "sound/WaveFile.h"
 #include "sound/WavePlayer.h"
 
 #include <QByteArray>
@@ -19,7 +20,6 @@ constexpr int Strokes = 4;
 constexpr int Strings = NoteBank::StringCount;
 constexpr int Gaps = Strokes - 1;
 constexpr double MutedStart = -100.0;
-constexpr int WaveHeaderSize = 44;
 const char NoteFileName[] = "tmp_sound.wav";
 const char StrumFileName[] = "out.wav";
 const char OutputDirName[] = "kavendra";
@@ -129,24 +129,6 @@ __attribute__((target_clones("avx512f", "avx2", "default"))) void toPcm(double *
     }
 }
 
-void putHeader(uchar *out, const WaveBuffer &wave, int length)
-{
-    const quint32 dataBytes = quint32(length) * 2;
-    const quint16 blockAlign = quint16(wave.bitsPerSample / 8);
-    std::copy_n("RIFF", 4, out);
-    qToLittleEndian<quint32>(dataBytes + 36, out + 4);
-    std::copy_n("WAVEfmt ", 8, out + 8);
-    qToLittleEndian<quint32>(16, out + 16);
-    qToLittleEndian<quint16>(1, out + 20); // PCM
-    qToLittleEndian<quint16>(1, out + 22); // mono
-    qToLittleEndian<quint32>(wave.sampleRate, out + 24);
-    qToLittleEndian<quint32>(wave.sampleRate * blockAlign, out + 28);
-    qToLittleEndian<quint16>(blockAlign, out + 32);
-    qToLittleEndian<quint16>(wave.bitsPerSample, out + 34);
-    std::copy_n("data", 4, out + 36);
-    qToLittleEndian<quint32>(dataBytes, out + 40);
-}
-
 bool writeFile(const QString &path, const char *bytes, qint64 size)
 {
     QFile file(path);
@@ -166,10 +148,7 @@ QString outputDirectory()
 
 } // namespace
 
-SoundMixer::SoundMixer() : m_fileBytes(WaveHeaderSize + 2 * WaveBuffer::Capacity, '\0')
-{
-    WavePlayer::prepare(); // so that the first note is not late
-}
+SoundMixer::SoundMixer() : m_fileBytes(WaveFile::HeaderSize + 2 * WaveBuffer::Capacity, '\0') {}
 
 void SoundMixer::setSoundType(int gt)
 {
@@ -278,22 +257,29 @@ void SoundMixer::normalize()
         m_mix.samples[i] *= scale;
 }
 
+QByteArray SoundMixer::pcm() const
+{
+    QByteArray bytes(2 * m_mix.length, Qt::Uninitialized);
+    toPcm<false>(m_mix.samples, m_mix.length, 1.0, reinterpret_cast<uchar *>(bytes.data()));
+    return bytes;
+}
+
 bool SoundMixer::writeWave(const WaveBuffer &wave, const QString &path)
 {
     const int length = std::clamp(wave.length, 0, WaveBuffer::Capacity);
-    QByteArray bytes(WaveHeaderSize + 2 * length, Qt::Uninitialized);
+    QByteArray bytes(WaveFile::HeaderSize + 2 * length, Qt::Uninitialized);
     auto *out = reinterpret_cast<uchar *>(bytes.data());
-    putHeader(out, wave, length);
-    toPcm<false>(wave.samples, length, 1.0, out + WaveHeaderSize);
+    WaveFile::putHeader(out, wave.sampleRate, length);
+    toPcm<false>(wave.samples, length, 1.0, out + WaveFile::HeaderSize);
     return writeFile(path, bytes.constData(), bytes.size());
 }
 
 bool SoundMixer::writeNormalized(const QString &path)
 {
     auto *out = reinterpret_cast<uchar *>(m_fileBytes.data());
-    putHeader(out, m_mix, m_mix.length);
-    toPcm<true>(m_mix.samples, m_mix.length, normalizingScale(), out + WaveHeaderSize);
-    if (writeFile(path, m_fileBytes.constData(), WaveHeaderSize + 2 * m_mix.length))
+    WaveFile::putHeader(out, m_mix.sampleRate, m_mix.length);
+    toPcm<true>(m_mix.samples, m_mix.length, normalizingScale(), out + WaveFile::HeaderSize);
+    if (writeFile(path, m_fileBytes.constData(), WaveFile::HeaderSize + 2 * m_mix.length))
         return true;
     qCDebug(lcSound) << "cannot write" << path;
     QFile::remove(path); // an older sound must not be played in its place

@@ -34,6 +34,8 @@ public:
     void normalize();
 
     const WaveBuffer &mix() const { return m_mix; }
+    // The mix as 16-bit little-endian samples, the bytes of a WAV file after its header.
+    QByteArray pcm() const;
 
     // Writes the wave as a canonical 44-byte-header PCM WAV file, replacing any file there.
     static bool writeWave(const WaveBuffer &wave, const QString &path);

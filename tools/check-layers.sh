@@ -14,6 +14,7 @@ declare -A uses=(
     [chordbook]="widgets"
     [upload]="sound script model history widgets"
     [app]="sound script model history widgets buttons chordbook upload"
+    [render]="sound script model"
 )
 
 wrong=0

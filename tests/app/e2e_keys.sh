@@ -79,11 +79,7 @@ cmp -s "$song" "$E2E_TMP/first.kds" || e2e_fail "$(diff "$E2E_TMP/first.kds" "$s
 
 # 7. Ctrl+Q ends the program (nothing unsaved); started with the file, it has the song.
 e2e_key ctrl+q
-for _ in $(seq 50); do
-    kill -0 "$E2E_APP_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$E2E_APP_PID" 2>/dev/null && e2e_fail "Ctrl+Q did not end the program"
+e2e_wait_app_end || e2e_fail "Ctrl+Q did not end the program"
 e2e_start_app "$song"
 e2e_find_window
 e2e_wait_splash

@@ -28,6 +28,7 @@
 #                             given ones and prints its id
 #   e2e_wait_window_gone WID [S] waits until a window of the program is no longer visible
 #   e2e_wait_file FILE [S]    waits until FILE exists and its size stays put
+#   e2e_wait_app_end [S]      waits until the program has ended (E2E_APP_STATUS: its exit code)
 #   e2e_fail MESSAGE          reports and exits 1 (cleanup runs from the trap)
 #
 # The helpers run with `set -u`. Every process started here is stopped by its pid when the script
@@ -65,7 +66,8 @@ e2e_init()
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kavendra-e2e.XXXXXX")
     E2E_HOME=$E2E_TMP/home
     E2E_WORKDIR=$KAVENDRA_BIN
-    mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/runtime"
+    mkdir -p "$E2E_HOME/config" "$E2E_HOME/cache" "$E2E_HOME/data" "$E2E_HOME/state" \
+        "$E2E_HOME/runtime"
     chmod 700 "$E2E_HOME/runtime"
     trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM
@@ -76,7 +78,8 @@ e2e_init()
 e2e_env()
 {
     HOME=$E2E_HOME XDG_CONFIG_HOME=$E2E_HOME/config XDG_CACHE_HOME=$E2E_HOME/cache \
-        XDG_DATA_HOME=$E2E_HOME/data XDG_RUNTIME_DIR=$E2E_HOME/runtime "$@"
+        XDG_DATA_HOME=$E2E_HOME/data XDG_STATE_HOME=$E2E_HOME/state \
+        XDG_RUNTIME_DIR=$E2E_HOME/runtime "$@"
 }
 
 e2e_start_xvfb()
@@ -135,7 +138,8 @@ e2e_start_app()
     E2E_APP_ARGS=("$@")
     # env execs the program, so $! is the program's own pid.
     env QT_QPA_PLATFORM=xcb HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/config" XDG_CACHE_HOME="$E2E_HOME/cache" \
-        XDG_DATA_HOME="$E2E_HOME/data" XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
+        XDG_DATA_HOME="$E2E_HOME/data" XDG_STATE_HOME="$E2E_HOME/state" \
+        XDG_RUNTIME_DIR="$E2E_HOME/runtime" \
         "${E2E_PROGRAM:-$KAVENDRA_BIN/kavendra}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     E2E_APP_PID=$!
     E2E_PIDS+=("$E2E_APP_PID")
@@ -326,4 +330,16 @@ e2e_wait_file()
         sleep 0.05
     done
     return 1
+}
+
+e2e_wait_app_end()
+{
+    local limit=${1:-5}
+    for _ in $(seq $((limit * 10))); do
+        kill -0 "$E2E_APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$E2E_APP_PID" 2>/dev/null && return 1
+    wait "$E2E_APP_PID"
+    E2E_APP_STATUS=$?
 }

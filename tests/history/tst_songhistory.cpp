@@ -44,6 +44,7 @@ private slots:
     void pictureChangeBringsTheLabelBack();
     void soundEditsMergeByKindAndSelection();
     void infoEditsMergeByField();
+    void timingEditsMergeByKind();
     void unchangedEditsPushNothing();
     void loadStartsAFreshHistory();
     void unsavedFlagFollowsTheCleanState();
@@ -192,6 +193,34 @@ void TestSongHistory::infoEditsMergeByField()
     stack()->undo();
     QCOMPARE(m_song->info(SongModel::Artist), QString());
     QCOMPARE(stack()->undoText(), QString());
+}
+
+void TestSongHistory::timingEditsMergeByKind()
+{
+    for (int tempo : {100, 96, 90})
+        QVERIFY(m_history->setTempo(tempo));
+    QVERIFY(m_history->setBeats(2));
+    QVERIFY(m_history->setTempo(80));
+    QCOMPARE(stack()->count(), 3);
+    QVERIFY(!m_history->setTempo(80));
+    QVERIFY(!m_history->setTempo(SongSchedule::MaxTempo + 1));
+    QVERIFY(!m_history->setBeats(SongSchedule::MinBeats - 1));
+    QCOMPARE(stack()->count(), 3);
+    stack()->undo();
+    QCOMPARE(m_song->tempo(), 90);
+    stack()->undo();
+    QCOMPARE(m_song->beats(), SongSchedule::DefaultBeats);
+    QCOMPARE(m_song->tempo(), 90);
+    stack()->undo();
+    QCOMPARE(m_song->tempo(), SongSchedule::DefaultTempo);
+    QVERIFY(!m_song->isModified());
+    stack()->redo();
+    QCOMPARE(m_song->tempo(), 90);
+
+    // Turned away and back again is no step at all.
+    m_history->setBeats(3);
+    m_history->setBeats(SongSchedule::DefaultBeats);
+    QCOMPARE(stack()->count(), 1);
 }
 
 // An edit that changes nothing is no step, and leaves what can be redone.

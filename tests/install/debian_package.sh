@@ -28,9 +28,10 @@ done
 
 dpkg-deb --contents "$deb" >"$tmp/contents"
 id=org.kavendra.Kavendra
-for path in usr/bin/kavendra usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-    usr/share/mime/packages/$id.xml usr/share/icons/hicolor/256x256/apps/$id.png \
-    usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/kavendra.1.gz \
+for path in usr/bin/kavendra usr/bin/kavendra-render usr/share/applications/$id.desktop \
+    usr/share/metainfo/$id.metainfo.xml usr/share/mime/packages/$id.xml \
+    usr/share/icons/hicolor/256x256/apps/$id.png usr/share/icons/hicolor/scalable/apps/$id.svg \
+    usr/share/man/man1/kavendra.1.gz usr/share/man/man1/kavendra-render.1.gz \
     usr/share/doc/kavendra/copyright usr/share/doc/kavendra/changelog.gz; do
     grep -q " \./$path$" "$tmp/contents" || fail "the package lacks /$path"
 done

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# An install into a temporary DESTDIR: the program, its plug-in, the menu entry, the AppStream
-# data, the song file type, the icons and the manual page land where a desktop looks for them
-# and pass their validators; the installed program starts under Xvfb and finds its plug-in; the
-# uninstall removes every file again.
+# An install into a temporary DESTDIR: the program and its renderer, its plug-in, the menu entry,
+# the AppStream data, the song file type, the icons and the manual pages land where a desktop
+# looks for them and pass their validators; the installed program starts under Xvfb and finds its
+# plug-in, the renderer runs without a display; the uninstall removes every file again.
 set -euo pipefail
 build="${1:?usage: install_files.sh BUILD_DIR}"
 source "$KAVENDRA_SOURCE/tests/app/e2e_lib.sh"
@@ -23,10 +23,10 @@ mv "$manifest" "$E2E_TMP/manifest"
 plugin=$(find "$root/usr/lib" -path '*/kavendra/plugins/libformpost.so')
 [ -n "$plugin" ] || e2e_fail "no form poster plug-in under usr/lib/*/kavendra/plugins"
 expected=(
-    usr/bin/kavendra "${plugin#"$root"/}"
+    usr/bin/kavendra usr/bin/kavendra-render "${plugin#"$root"/}"
     usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
     usr/share/mime/packages/$id.xml usr/share/icons/hicolor/scalable/apps/$id.svg
-    usr/share/man/man1/kavendra.1.gz
+    usr/share/man/man1/kavendra.1.gz usr/share/man/man1/kavendra-render.1.gz
     usr/share/doc/kavendra/copyright usr/share/doc/kavendra/changelog.gz
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -39,7 +39,11 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f | c
 diff <(sort "$E2E_TMP/manifest") <(printf '/%s\n' "${expected[@]}" | sort) ||
     e2e_fail "the manifest does not list exactly the installed files"
 [ -x "$root/usr/bin/kavendra" ] || e2e_fail "the program is not executable"
-gzip -t "$root/usr/share/man/man1/kavendra.1.gz" "$root/usr/share/doc/kavendra/changelog.gz"
+gzip -t "$root/usr/share/man/man1/kavendra.1.gz" "$root/usr/share/man/man1/kavendra-render.1.gz" \
+    "$root/usr/share/doc/kavendra/changelog.gz"
+# The renderer runs from its place without a display.
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/kavendra-render" --version | grep -qx 'kavendra-render 1.0' ||
+    e2e_fail "the installed kavendra-render does not run"
 
 # The validators of the desktop, AppStream and shared-mime-info.
 # Some of its errors do not yet change its exit status.

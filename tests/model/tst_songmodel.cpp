@@ -4,6 +4,7 @@
 #include "model/SongSchedule.h"
 #include "script/Song.h"
 #include "script/SongFile.h"
+#include "script/SongScriptWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +57,10 @@ public:
         song.user = line();
         song.lyrics = lyrics();
         song.tapOrder = tapOrder();
+        if (m_random.bounded(2))
+            song.tempo = int(m_random.bounded(SongSchedule::MinTempo, SongSchedule::MaxTempo + 1));
+        if (m_random.bounded(2))
+            song.beats = int(m_random.bounded(SongSchedule::MinBeats, SongSchedule::MaxBeats + 1));
         for (int i = int(m_random.bounded(SongModel::Capacity + 1)); i > 0; --i)
             song.buttons.append(button());
         return song;
@@ -141,6 +146,8 @@ private slots:
     void insertAndReplaceTakeWholeButtons();
     void selection();
     void songInformationAndTaps();
+    void tempoAndBeats();
+    void songAtTheDefaultsSavesAsBefore();
     void modifiedChangesOnlyOnTransitions();
     void toSongCarriesGridPixels();
     void loadSongReplacesEverything();
@@ -367,6 +374,60 @@ void TestSongModel::songInformationAndTaps()
     QCOMPARE(SongModel::tapOrderWith(QStringLiteral("7,"), 1), QStringLiteral("7,,0"));
 }
 
+void TestSongModel::tempoAndBeats()
+{
+    SongModel model;
+    QSignalSpy tempo(&model, &SongModel::tempoChanged);
+    QSignalSpy beats(&model, &SongModel::beatsChanged);
+    QCOMPARE(model.tempo(), SongSchedule::DefaultTempo);
+    QCOMPARE(model.beats(), SongSchedule::DefaultBeats);
+    QVERIFY(!model.setTempo(SongSchedule::DefaultTempo));
+    QVERIFY(!model.setTempo(SongSchedule::MaxTempo + 1));
+    QVERIFY(!model.setBeats(SongSchedule::MinBeats - 1));
+    QVERIFY(!model.isModified());
+    QVERIFY(model.setTempo(SongSchedule::MaxTempo));
+    QVERIFY(model.setBeats(SongSchedule::MaxBeats));
+    QCOMPARE(tempo.size(), 1);
+    QCOMPARE(tempo.at(0).at(0).toInt(), SongSchedule::MaxTempo);
+    QCOMPARE(beats.at(0).at(0).toInt(), SongSchedule::MaxBeats);
+    QVERIFY(model.isModified());
+
+    Song song = model.toSong();
+    QCOMPARE(song.tempo, std::optional<int>(SongSchedule::MaxTempo));
+    QCOMPARE(song.beats, std::optional<int>(SongSchedule::MaxBeats));
+    // A song without the records, or with values beyond the limits, plays at the defaults.
+    song.beats = SongSchedule::MaxBeats + 1;
+    model.loadSong(song);
+    QCOMPARE(model.tempo(), SongSchedule::MaxTempo);
+    QCOMPARE(model.beats(), SongSchedule::DefaultBeats);
+    song.tempo = SongSchedule::MinTempo - 1;
+    model.loadSong(song);
+    QCOMPARE(model.tempo(), SongSchedule::DefaultTempo);
+    model.setTempo(SongSchedule::MinTempo);
+    model.loadSong(Song());
+    QCOMPARE(model.tempo(), SongSchedule::DefaultTempo);
+}
+
+// A file without tempo records comes out byte for byte as it went in; set ones are written.
+void TestSongModel::songAtTheDefaultsSavesAsBefore()
+{
+    QFile file(QStringLiteral(KAVENDRA_SOURCE_DIR "/tests/script/data/example.kds"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    SongModel model;
+    model.loadSong(SongFile::read(file.fileName(), SongModel::Capacity));
+    QCOMPARE(model.numbers().size(), 1);
+    QCOMPARE(SongScriptWriter::write(model.toSong()), bytes);
+
+    model.setTempo(96);
+    model.setBeats(2);
+    const QByteArray timed = SongScriptWriter::write(model.toSong());
+    QVERIFY(timed.contains("[tap_order,0,1,1,0]\n[tempo,96]\n[beats,2]\n]\n"));
+    model.setTempo(SongSchedule::DefaultTempo);
+    model.setBeats(SongSchedule::DefaultBeats);
+    QCOMPARE(SongScriptWriter::write(model.toSong()), bytes);
+}
+
 void TestSongModel::modifiedChangesOnlyOnTransitions()
 {
     SongModel model;
@@ -491,6 +552,8 @@ void TestSongModel::randomSongsRoundTrip()
             const auto f = SongModel::InfoField(field);
             QVERIFY2(back.info(f) == original.info(f), qPrintable(context));
         }
+        QCOMPARE(back.tempo(), original.tempo());
+        QCOMPARE(back.beats(), original.beats());
         QCOMPARE(back.numbers(), original.numbers());
         for (int number : original.numbers()) {
             const SongModel::Button *a = original.button(number);

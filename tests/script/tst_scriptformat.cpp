@@ -102,6 +102,7 @@ private slots:
     void keysAndSections();
     void chordSection();
     void songRecords();
+    void tempoRecords();
     void lyricsKeepLineBreaks();
     void userTextsWithBracketsRoundTrip();
     void olderFilesReadAsBefore();
@@ -311,6 +312,30 @@ void TestScriptFormat::songRecords()
     QVERIFY(!song.lyrics);
 
     QCOMPARE(*readScript("[song\n[tap_order,3,4\n]\n").tapOrder, QStringLiteral("3,4"));
+}
+
+// Written after the six older records, only when set; a value that is no number reads as 0.
+void TestScriptFormat::tempoRecords()
+{
+    Song song = exampleSong();
+    song.tempo = 96;
+    QByteArray bytes = SongScriptWriter::write(song);
+    QVERIFY(bytes.contains("[tap_order,0,1,1,0]\n[tempo,96]\n]\n"));
+    song.beats = 2;
+    bytes = SongScriptWriter::write(song);
+    QVERIFY(bytes.contains("[tap_order,0,1,1,0]\n[tempo,96]\n[beats,2]\n]\n"));
+    const Song back = readScript(bytes);
+    QCOMPARE(back.tempo, std::optional<int>(96));
+    QCOMPARE(back.beats, std::optional<int>(2));
+    QCOMPARE(*back.tapOrder, QStringLiteral("0,1,1,0"));
+    QCOMPARE(back.buttons.size(), 1);
+
+    const Song odd = readScript("[song\n[ tempo , 72 ]\n[beats,x]\n]\n");
+    QCOMPARE(odd.tempo, std::optional<int>(72));
+    QCOMPARE(odd.beats, std::optional<int>(0));
+    const Song none = readScript("[song\n[tempo]\n[beats,]\n]\n" + multi("[tempo,90]\n"));
+    QVERIFY(!none.tempo);
+    QVERIFY(!none.beats);
 }
 
 void TestScriptFormat::lyricsKeepLineBreaks()

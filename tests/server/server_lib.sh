@@ -55,8 +55,9 @@ server_start() {
             bash "$KAVENDRA_SOURCE/server/run.sh" >"$SERVER_WORK/server.log" 2>&1 &
         SERVER_PID=$!
         SERVER_URL=http://127.0.0.1:$port
+        # Up means the list page answers 200: nginx alone answers 502 until PHP-FPM listens.
         for _ in $(seq 100); do
-            if curl -s -o /dev/null --max-time 2 "$SERVER_URL/songs/"; then
+            if curl -sf -o /dev/null --max-time 2 "$SERVER_URL/songs/"; then
                 return 0
             fi
             kill -0 "$SERVER_PID" 2>/dev/null || break

@@ -53,16 +53,9 @@ int readNoteLiteral(Work &w, const QString &name, const double *starts, int coun
 
 QByteArray waveBytes(const Work &w)
 {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
+    QByteArray bytes = referenceHeader(w.length);
+    QDataStream out(&bytes, QIODevice::WriteOnly | QIODevice::Append);
     out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(2 * w.length + 36);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(16000) << quint32(32000) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(2 * w.length);
     for (int i = 0; i < w.length; ++i) {
         double u = (w.mix[i] + 1.0) / 2.0 * 65536.0;
         u = u < 0.0 ? 0.0 : (u > 65535.0 ? 65535.0 : u);
@@ -72,6 +65,21 @@ QByteArray waveBytes(const Work &w)
 }
 
 } // namespace
+
+QByteArray referenceHeader(qint64 frames)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(2 * frames + 36);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(16000) << quint32(32000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(2 * frames);
+    return bytes;
+}
 
 QByteArray referenceRender(const QString &prefix, const int *fret, const double *timeOffset,
                            const double *strumSpeed, const int *direction, double hold, int gt)

@@ -146,7 +146,8 @@ void logPlay(QTextStream &log, const QString &file)
 // through the same path: the player must play what is there now.
 int play(const QString &dir)
 {
-    SoundMixer mixer; // opens the output, as the main window's mixer does
+    WavePlayer::prepare(); // as the main window's current sound does
+    SoundMixer mixer;
     QTextStream log(stdout);
     const QString path = dir + "/play.wav";
     const SoundInfo sounds[] = {chord(0, {0, 1, 0, 2, 3, -1}, 20, 60),
@@ -200,6 +201,7 @@ int quiet(const QString &path)
 // Short sounds, each from silence; then the same sounds replacing each other.
 int latency(const QString &dir)
 {
+    WavePlayer::prepare();
     SoundMixer mixer;
     QTextStream log(stdout);
     const QString files[] = {dir + "/a.wav", dir + "/b.wav"};
@@ -223,6 +225,7 @@ int latency(const QString &dir)
 // Long ringing sounds for seconds, each replacing the one before: the output never falls silent.
 int ring(const QString &dir, int seconds)
 {
+    WavePlayer::prepare();
     SoundMixer mixer;
     QTextStream log(stdout);
     const QString files[] = {dir + "/c.wav", dir + "/d.wav"};
