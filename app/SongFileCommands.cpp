@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/RecentSongs.h"
 #include "app/Settings.h"
+#include "app/SongSaveDialog.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
 
@@ -26,6 +27,11 @@ QString leftOutText(int count)
     return QStringLiteral("The song has more buttons than the panel holds (%1): %2 left out.")
         .arg(SongModel::Capacity)
         .arg(buttons);
+}
+
+QString cannotOpenText(const QString &fileName)
+{
+    return QStringLiteral("Cannot open ") + fileName;
 }
 } // namespace
 
@@ -84,12 +90,19 @@ void SongFileCommands::open(const QString &fileName)
         read(fileName);
 }
 
+// The file is read whole before the song is touched: a refused or unreadable file leaves the
+// song as it was.
 void SongFileCommands::read(const QString &fileName)
 {
     qCDebug(lcApp) << fileName;
-    const Song song = SongFile::read(fileName, SongModel::Capacity);
+    Song song;
+    QString reason;
+    if (!SongFile::read(fileName, SongModel::Capacity, &song, &reason)) {
+        reportLoad(cannotOpenText(fileName) + QLatin1Char('\n') + reason);
+        return;
+    }
     const int leftOut = m_song->loadSong(song);
-    // A file without a single button section (or none at all) counts as not opened.
+    // A file without a single button section counts as not opened; its song information stays.
     const bool opened = !song.buttons.isEmpty() || leftOut > 0;
     m_fileName = opened && leftOut == 0 ? fileName : QString();
     if (opened)
@@ -97,36 +110,28 @@ void SongFileCommands::read(const QString &fileName)
     m_fileDir = QFileInfo(fileName).absolutePath();
     Settings::store().setValue(FileDirKey, m_fileDir);
     m_fileDirUnread = false;
-    reportLoad(fileName, opened, leftOut);
+    if (!opened)
+        reportLoad(cannotOpenText(fileName));
+    else if (leftOut > 0)
+        reportLoad(leftOutText(leftOut));
 }
 
-void SongFileCommands::reportLoad(const QString &fileName, bool opened, int leftOut)
+void SongFileCommands::reportLoad(const QString &text)
 {
-    QString text;
-    if (!opened)
-        text = QStringLiteral("Cannot open ") + fileName;
-    else if (leftOut > 0)
-        text = leftOutText(leftOut);
-    if (!text.isEmpty())
-        QMessageBox::information(nullptr, LoadMessageTitle, text, QMessageBox::Ok);
+    QMessageBox::information(nullptr, LoadMessageTitle, text, QMessageBox::Ok);
 }
 
 // A name without the script suffix gets it: only ".kds" files read back as song scripts.
 // The dialog asked about replacing the name as typed, so a suffixed name is asked about here.
 QString SongFileCommands::chooseSaveName()
 {
-    const QString chosen =
-        QFileDialog::getSaveFileName(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter));
-    if (chosen.isNull() || QFileInfo(chosen).suffix() == ScriptSuffix)
+    SongSaveDialog dialog(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter));
+    dialog.exec();
+    const QString chosen = dialog.chosenFile();
+    if (chosen.isEmpty() || QFileInfo(chosen).suffix() == ScriptSuffix)
         return chosen;
     const QString fileName = chosen + QLatin1Char('.') + ScriptSuffix;
-    if (!QFileInfo::exists(fileName))
-        return fileName;
-    const auto answer =
-        QMessageBox::question(m_window, tr("Save Script"),
-                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                  .arg(QDir::toNativeSeparators(fileName)));
-    return answer == QMessageBox::Yes ? fileName : QString();
+    return SongSaveDialog::confirmReplace(m_window, fileName) ? fileName : QString();
 }
 
 bool SongFileCommands::save()
@@ -137,7 +142,7 @@ bool SongFileCommands::save()
 bool SongFileCommands::saveAs()
 {
     const QString fileName = chooseSaveName();
-    if (fileName.isNull())
+    if (fileName.isEmpty())
         return false;
     m_savePath = fileName;
     return saveTo(fileName);

@@ -44,7 +44,7 @@ private:
     QString chooseSaveName();
     bool saveTo(const QString &fileName);
     bool write(const QString &fileName);
-    void reportLoad(const QString &fileName, bool opened, int leftOut);
+    void reportLoad(const QString &text);
 
     SongModel *m_song;
     QWidget *m_window;

@@ -4,11 +4,14 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 namespace {
 const QString Utf8 = QStringLiteral("utf-8");
 const QString Ascii = QStringLiteral("ascii");
 const QString SchemeSeparator = QStringLiteral("://");
+// Stands for the scheme's own port when a URL names none.
+constexpr int DefaultPort = -1;
 } // namespace
 
 FormPostPlugin::FormPostPlugin() : m_encoding(Utf8) {}
@@ -88,7 +91,58 @@ QNetworkReply *FormPostPlugin::post(QString url)
     request.setHeader(QNetworkRequest::ContentTypeHeader, form.contentType());
     request.setHeader(QNetworkRequest::ContentLengthHeader, QString::number(data.size()));
     request.setTransferTimeout(TransferTimeoutMs);
-    return manager->post(request, data);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    m_response.clear();
+    m_failure.clear();
+    QNetworkReply *reply = manager->post(request, data);
+    watch(reply);
+    return reply;
+}
+
+void FormPostPlugin::setTimeLimitMs(int ms)
+{
+    m_timeLimitMs = ms;
+}
+
+QString FormPostPlugin::failure() const
+{
+    return m_failure;
+}
+
+// The transfer is cut short when the answer grows past the cap, when it lasts too long even
+// though data keeps coming, and when the server sends the song on to another place.
+void FormPostPlugin::watch(QNetworkReply *reply)
+{
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { readData(reply); });
+    connect(reply, &QNetworkReply::redirected, this,
+            [this, reply](const QUrl &target) { checkRedirect(reply, target); });
+    auto *limit = new QTimer(reply);
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, this, [this, reply] {
+        stop(reply, QStringLiteral("the server took longer than %1 s").arg(m_timeLimitMs / 1000.0));
+    });
+    limit->start(m_timeLimitMs);
+}
+
+void FormPostPlugin::checkRedirect(QNetworkReply *reply, const QUrl &target)
+{
+    const QUrl origin = reply->request().url();
+    if (target.scheme() == origin.scheme() && target.host() == origin.host() &&
+        target.port(DefaultPort) == origin.port(DefaultPort))
+        emit reply->redirectAllowed();
+    else
+        stop(reply, QStringLiteral("the server sent the song on to %1; it was not sent there")
+                        .arg(target.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemovePath |
+                                                    QUrl::RemoveQuery)));
+}
+
+void FormPostPlugin::stop(QNetworkReply *reply, const QString &why)
+{
+    if (reply->isFinished())
+        return;
+    m_failure = why;
+    reply->abort();
 }
 
 QByteArray FormPostPlugin::response()
@@ -134,7 +188,13 @@ MultipartBody FormPostPlugin::multipart() const
 
 void FormPostPlugin::readData(QNetworkReply *reply)
 {
-    m_response = reply->readAll();
+    if (!m_failure.isEmpty())
+        return;
+    const qint64 room = MaxResponseBytes - m_response.size();
+    m_response += reply->read(room);
+    if (reply->bytesAvailable() > 0)
+        stop(reply, QStringLiteral("the server's answer was longer than %1 kB")
+                        .arg(MaxResponseBytes / 1024));
 }
 
 void FormPostPlugin::clearParts()

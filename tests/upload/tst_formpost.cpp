@@ -74,6 +74,8 @@ private slots:
     void postSendsHeadersAndBodyOnTheWire();
     void postEmptiesThePoster();
     void failedTransfersFinish();
+    void streamingAnswersAreCut();
+    void redirectsStayWithTheServer();
     void pluginLoadsAndPosts();
 };
 
@@ -324,6 +326,70 @@ void TestFormPost::failedTransfersFinish()
         QCOMPARE(reply->error(), c.error);
         QCOMPARE(poster.response(), c.response);
     }
+}
+
+void TestFormPost::streamingAnswersAreCut()
+{
+    // A fast stream is cut at the cap, with exactly the cap kept.
+    FakeHttpPeer fast;
+    fast.setStreaming(16 * 1024, 5);
+    FormPostPlugin poster;
+    QNetworkReply *reply = poster.post(fast.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.response().size(), FormPostPlugin::MaxResponseBytes);
+    QCOMPARE(poster.failure(), QString("the server's answer was longer than 64 kB"));
+    QCOMPARE(FormPostPlugin::MaxResponseBytes, 65536);
+
+    // A slow stream that never goes quiet ends at the time limit, under the cap.
+    FakeHttpPeer slow;
+    slow.setStreaming(10, 20);
+    poster.setTimeLimitMs(400);
+    reply = poster.post(slow.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.failure(), QString("the server took longer than 0.4 s"));
+    QVERIFY(!poster.response().isEmpty());
+    QVERIFY(poster.response().size() < 1000);
+
+    // A new post starts without the old failure.
+    FakeHttpPeer plain;
+    reply = poster.post(plain.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(poster.failure(), QString());
+    QCOMPARE(poster.response(), QByteArray("ok 1"));
+}
+
+void TestFormPost::redirectsStayWithTheServer()
+{
+    // Another port is another server: nothing goes there.
+    FakeHttpPeer elsewhere;
+    FakeHttpPeer redirecting;
+    redirecting.setAnswer(307, "",
+                          "Location: " + elsewhere.url("/songs/upload.php").toUtf8() + "\r\n");
+    FormPostPlugin poster;
+    poster.addField("title", "t");
+    QNetworkReply *reply = poster.post(redirecting.url("/songs/upload.php"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(redirecting.requests().size(), 1);
+    QCoreApplication::processEvents();
+    QVERIFY(elsewhere.requests().isEmpty());
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.failure(), "the server sent the song on to http://127.0.0.1:" +
+                                   QString::number(elsewhere.port()) + "; it was not sent there");
+
+    // The same scheme, host and port: followed, the form posted again.
+    FakeHttpPeer moved;
+    moved.queueAnswer(308, "", "Location: /songs/new.php\r\n");
+    moved.setAnswer(200, "ok 3");
+    poster.addField("title", "t");
+    reply = poster.post(moved.url("/songs/upload.php"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    QCOMPARE(poster.response(), QByteArray("ok 3"));
+    QCOMPARE(moved.requests().size(), 2);
+    QVERIFY(moved.requests().at(1).head.startsWith("POST /songs/new.php "));
+    QCOMPARE(moved.requests().at(1).body, moved.requests().at(0).body);
 }
 
 void TestFormPost::pluginLoadsAndPosts()
