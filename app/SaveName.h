@@ -6,7 +6,7 @@ class QWidget;
 
 // The save dialog with the suffix rule of the program's files: a name chosen without the suffix
 // gets it, and as the dialog asked about replacing the name as typed, the suffixed name is asked
-// about here. A null string when the user cancels.
+// about here. An empty string when the user cancels.
 class SaveName
 {
 public:

@@ -28,6 +28,11 @@ QString leftOutText(int count)
         .arg(SongModel::Capacity)
         .arg(buttons);
 }
+
+QString cannotOpenText(const QString &fileName)
+{
+    return QStringLiteral("Cannot open ") + fileName;
+}
 } // namespace
 
 SongFileCommands::SongFileCommands(SongModel *song, QWidget *window)
@@ -85,12 +90,19 @@ void SongFileCommands::open(const QString &fileName)
         read(fileName);
 }
 
+// The file is read whole before the song is touched: a refused or unreadable file leaves the
+// song as it was.
 void SongFileCommands::read(const QString &fileName)
 {
     qCDebug(lcApp) << fileName;
-    const Song song = SongFile::read(fileName, SongModel::Capacity);
+    Song song;
+    QString reason;
+    if (!SongFile::read(fileName, SongModel::Capacity, &song, &reason)) {
+        reportLoad(cannotOpenText(fileName) + QLatin1Char('\n') + reason);
+        return;
+    }
     const int leftOut = m_song->loadSong(song);
-    // A file without a single button section (or none at all) counts as not opened.
+    // A file without a single button section counts as not opened; its song information stays.
     const bool opened = !song.buttons.isEmpty() || leftOut > 0;
     m_fileName = opened && leftOut == 0 ? fileName : QString();
     if (opened)
@@ -98,18 +110,23 @@ void SongFileCommands::read(const QString &fileName)
     m_fileDir = QFileInfo(fileName).absolutePath();
     Settings::store().setValue(FileDirKey, m_fileDir);
     m_fileDirUnread = false;
-    reportLoad(fileName, opened, leftOut);
+    if (!opened)
+        reportLoad(cannotOpenText(fileName));
+    else if (leftOut > 0)
+        reportLoad(leftOutText(leftOut));
 }
 
-void SongFileCommands::reportLoad(const QString &fileName, bool opened, int leftOut)
+void SongFileCommands::reportLoad(const QString &text)
 {
-    QString text;
-    if (!opened)
-        text = QStringLiteral("Cannot open ") + fileName;
-    else if (leftOut > 0)
-        text = leftOutText(leftOut);
-    if (!text.isEmpty())
-        QMessageBox::information(nullptr, LoadMessageTitle, text, QMessageBox::Ok);
+    QMessageBox::information(nullptr, LoadMessageTitle, text, QMessageBox::Ok);
+}
+
+// A name without the script suffix gets it: only ".kds" files read back as song scripts.
+// The dialog asked about replacing the name as typed, so a suffixed name is asked about here.
+QString SongFileCommands::chooseSaveName()
+{
+    return SaveName::choose(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter),
+                            ScriptSuffix);
 }
 
 bool SongFileCommands::save()
@@ -119,9 +136,8 @@ bool SongFileCommands::save()
 
 bool SongFileCommands::saveAs()
 {
-    const QString fileName =
-        SaveName::choose(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter), ScriptSuffix);
-    if (fileName.isNull())
+    const QString fileName = chooseSaveName();
+    if (fileName.isEmpty())
         return false;
     m_savePath = fileName;
     return saveTo(fileName);

@@ -41,9 +41,10 @@ public:
 private:
     void readFileDirSetting();
     void read(const QString &fileName);
+    QString chooseSaveName();
     bool saveTo(const QString &fileName);
     bool write(const QString &fileName);
-    void reportLoad(const QString &fileName, bool opened, int leftOut);
+    void reportLoad(const QString &text);
 
     SongModel *m_song;
     QWidget *m_window;

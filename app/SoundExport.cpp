@@ -34,7 +34,7 @@ SoundExport::SoundExport(SongModel *song, SongRenderer *renderer, QWidget *windo
 void SoundExport::exportSound(const SoundInfo &sound)
 {
     const QString fileName = chooseName(tr("Export Sound"), QStringLiteral("sound"));
-    if (!fileName.isNull())
+    if (!fileName.isEmpty())
         write(fileName, m_renderer->renderSound(sound));
 }
 
@@ -45,7 +45,7 @@ void SoundExport::exportButton(int number)
         return;
     const QString fileName = chooseName(
         tr("Export Sound"), baseNameFrom(button->label(), QStringLiteral("button %1").arg(number)));
-    if (!fileName.isNull())
+    if (!fileName.isEmpty())
         write(fileName, m_renderer->renderButton(*m_song, number));
 }
 
@@ -60,7 +60,7 @@ void SoundExport::exportSong()
     }
     const QString fileName = chooseName(
         tr("Export Song"), baseNameFrom(m_song->info(SongModel::Title), QStringLiteral("song")));
-    if (!fileName.isNull())
+    if (!fileName.isEmpty())
         write(fileName, m_renderer->renderSong(*m_song, schedule));
 }
 
@@ -68,7 +68,7 @@ QString SoundExport::chooseName(const QString &title, const QString &baseName)
 {
     const QString start = QDir(m_folder).filePath(baseName + QLatin1Char('.') + WaveSuffix);
     const QString fileName = SaveName::choose(m_window, title, start, tr(WaveFilter), WaveSuffix);
-    if (!fileName.isNull())
+    if (!fileName.isEmpty())
         m_folder = QFileInfo(fileName).absolutePath();
     return fileName;
 }

@@ -50,7 +50,7 @@ struct SampleBytes
             data = reinterpret_cast<const uchar *>(copy.constData());
             size = copy.size();
         }
-        return size >= HeaderSize;
+        return true;
     }
 };
 
@@ -87,10 +87,17 @@ int readNote(const NoteRequest &request, double *mix)
     SampleBytes bytes;
     if (!bytes.open(request.sampleName))
         return -1;
-    const qint32 sampleRate = qFromLittleEndian<qint32>(bytes.data + SampleRateOffset);
-    const quint32 dataSize = qFromLittleEndian<quint32>(bytes.data + DataSizeOffset);
+    return mixNote(request, bytes.data, bytes.size, mix);
+}
+
+int mixNote(const NoteRequest &request, const uchar *data, qint64 size, double *mix)
+{
+    if (size < HeaderSize)
+        return -1;
+    const qint32 sampleRate = qFromLittleEndian<qint32>(data + SampleRateOffset);
+    const quint32 dataSize = qFromLittleEndian<quint32>(data + DataSizeOffset);
     // A data size beyond the end of the file reads only what is there.
-    const qint64 sampleCount = std::min<qint64>(dataSize / 2, (bytes.size - HeaderSize) / 2);
+    const qint64 sampleCount = std::min<qint64>(dataSize / 2, (size - HeaderSize) / 2);
     const qint64 ringLength = toPosition(double(sampleCount) * request.ringFraction);
     qCDebug(lcSound) << "real length:" << ringLength;
 
@@ -107,7 +114,7 @@ int readNote(const NoteRequest &request, double *mix)
         if (k + 1 < copyCount)
             stop = std::min(stop, offsets[k + 1]);
         if (offsets[k] < stop)
-            fadeInto(mix + offsets[k], int(stop - offsets[k]), bytes.data + HeaderSize,
+            fadeInto(mix + offsets[k], int(stop - offsets[k]), data + HeaderSize,
                      double(ringLength), request.gain);
     }
     const qint64 lastStart = copyCount > 0 ? offsets[copyCount - 1] : 0;

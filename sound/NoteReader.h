@@ -27,3 +27,6 @@ QString sampleName(int gt, int noteIndex, const QString &prefix);
 // that starts last, or -1 if the sample cannot be read. Nothing at or beyond BufferSize is
 // touched; starts before 0 are taken as 0.
 int readNote(const NoteRequest &request, double *mix);
+// The same for a sample given as the bytes of its WAV file (size of them); -1 when they are too
+// short for a header.
+int mixNote(const NoteRequest &request, const uchar *data, qint64 size, double *mix);

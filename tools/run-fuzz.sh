@@ -1,26 +1,37 @@
 #!/bin/bash
-# Runs a libFuzzer target for a number of seconds, seeded with the song script test files.
-# Usage: tools/run-fuzz.sh <fuzzer binary> <seconds> [extra libFuzzer options]
-# The growing corpus is kept beside the binary (<binary>.corpus); crashes land there as well.
-set -euo pipefail
+# Runs every libFuzzer target of a fuzz build for a number of seconds each (0: no time limit),
+# each seeded from its own folder and with its own dictionary, as fuzzers.list names them.
+# Usage: tools/run-fuzz.sh <build folder> <seconds> [extra libFuzzer options]
+# FUZZ_ONLY=<target name> runs only that one. The growing corpus is kept beside each binary
+# (<binary>.corpus), crashes in <binary>.artifacts. Fails if any target fails.
+set -uo pipefail
 
-binary=${1:?usage: run-fuzz.sh <binary> <seconds>}
+build=${1:?usage: run-fuzz.sh <build folder> <seconds> [options]}
 seconds=${2:-60}
 shift 2 || shift $#
-root=$(cd "$(dirname "$0")/.." && pwd)
-seeds=$root/tests/script/data
-corpus=$binary.corpus
-artifacts=$binary.artifacts
+list=$build/fuzzers.list
+# Songs with 1 MB of lyrics are real; the inputs may be as large.
+max_len=1048576
 
-[ -x "$binary" ] || { echo "no fuzzer at $binary" >&2; exit 1; }
-mkdir -p "$corpus" "$artifacts"
-cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+[ -s "$list" ] || { echo "no fuzzers listed in $list" >&2; exit 1; }
 
 # A small quarantine and short allocation stacks keep ASan fast enough for millions of runs.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16:malloc_context_size=4}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-# Both syntaxes are read from every input; the dictionary holds the records' keys.
-"$binary" "$corpus" -max_total_time="$seconds" -dict="$root/tests/script/songscript.dict" \
-    -max_len=8192 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$artifacts/" "$@"
+failed=()
+while IFS=$'\t' read -r binary seeds dict; do
+    name=$(basename "$binary")
+    [ -n "${FUZZ_ONLY:-}" ] && [ "$name" != "$FUZZ_ONLY" ] && continue
+    corpus=$binary.corpus
+    artifacts=$binary.artifacts
+    mkdir -p "$corpus" "$artifacts"
+    cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+    options=(-max_total_time="$seconds" -max_len=$max_len -timeout=10 -rss_limit_mb=2048
+        -print_final_stats=1 -artifact_prefix="$artifacts/")
+    [ "$dict" != - ] && options+=(-dict="$dict")
+    echo "== $name"
+    "$binary" "$corpus" "${options[@]}" "$@" || failed+=("$name")
+done <"$list"
+
+[ ${#failed[@]} = 0 ] || { echo "failed: ${failed[*]}" >&2; exit 1; }

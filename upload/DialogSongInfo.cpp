@@ -76,7 +76,7 @@ DialogSongInfo::DialogSongInfo(SongHistory *history, QWidget *parent)
     showAllInfo();
     connectEdits();
     m_upload = new SongUpload(this);
-    connect(m_upload, &SongUpload::finished, this, &DialogSongInfo::uploadFinished);
+    connect(m_upload, &SongUpload::finished, this, &DialogSongInfo::showResult);
 }
 
 DialogSongInfo::~DialogSongInfo()
@@ -147,16 +147,31 @@ bool DialogSongInfo::checkRequired()
     if (message.isEmpty())
         return true;
 
+    showToast(message);
+    m_toast->exec();
+    return false;
+}
+
+// Over the dialog; it fades out and hides itself.
+void DialogSongInfo::showToast(const QString &message)
+{
     if (!m_toast)
         m_toast = std::make_unique<QToast>();
     m_toast->reset();
     m_toast->start();
-    m_toast->setText(message);
+    // Plain: a server's answer may look like markup.
+    m_toast->textBox()->setPlainText(message);
     // It has no parent to be placed by; show it over the dialog the user is looking at.
     m_toast->adjustSize();
     m_toast->move(frameGeometry().center() - m_toast->rect().center());
-    m_toast->exec();
-    return false;
+}
+
+// The result arrives while the user may be doing something else: shown without waiting.
+void DialogSongInfo::showResult(bool uploaded, const QString &result)
+{
+    showToast(result);
+    m_toast->show();
+    emit uploadFinished(uploaded, result);
 }
 
 // Only "Yes" uploads; Escape and closing the box count as "Cancel".

@@ -37,8 +37,8 @@ public:
     QString uploadUrl() const { return m_upload->url(); }
 
 signals:
-    // An upload's reply has finished; the answer is the server's (empty on failure).
-    void uploadFinished(const QByteArray &answer);
+    // An upload has ended, with the line the toast shows.
+    void uploadFinished(bool uploaded, const QString &result);
 
 public slots:
     void onMousePressSubmit(QMouseEvent *event, QWidget *widget);
@@ -56,6 +56,8 @@ private:
     void showInfo(SongModel::InfoField field);
     void showAllInfo();
     bool checkRequired();
+    void showToast(const QString &message);
+    void showResult(bool uploaded, const QString &result);
     bool confirmUpload();
 
     SongHistory *m_history;

@@ -1,29 +1,17 @@
 #include "upload/FormPostPlugin.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QRandomGenerator>
+#include <QTimer>
 
 namespace {
 const QString Utf8 = QStringLiteral("utf-8");
 const QString Ascii = QStringLiteral("ascii");
 const QString SchemeSeparator = QStringLiteral("://");
-const QString BoundaryPrefix = QString(27, QLatin1Char('-'));
-const QByteArray Crlf = "\r\n";
-
-// Like the classic rand(): a non-negative 31-bit value.
-quint32 drawNonNegative(QRandomGenerator &generator)
-{
-    return generator.generate() & 0x7fffffffu;
-}
-
-QByteArray delimiter(const QByteArray &boundary, bool first)
-{
-    return (first ? QByteArray() : Crlf) + "--" + boundary + Crlf;
-}
+// Stands for the scheme's own port when a URL names none.
+constexpr int DefaultPort = -1;
 } // namespace
 
 FormPostPlugin::FormPostPlugin() : m_encoding(Utf8) {}
@@ -84,8 +72,8 @@ void FormPostPlugin::addFileData(QString fieldName, QByteArray data, QString fil
 
 QNetworkReply *FormPostPlugin::post(QString url)
 {
-    const QString boundary = boundaryFor(QDateTime::currentSecsSinceEpoch());
-    const QByteArray data = body(boundary);
+    const MultipartBody form = multipart();
+    const QByteArray data = form.body();
     clearParts();
 
     auto *manager = new QNetworkAccessManager(this);
@@ -100,25 +88,66 @@ QNetworkReply *FormPostPlugin::post(QString url)
         request.setRawHeader("User-Agent", m_userAgent.toLatin1());
     if (!m_referer.isEmpty())
         request.setRawHeader("Referer", m_referer.toLatin1());
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QString("multipart/form-data; boundary=" + boundary));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, form.contentType());
     request.setHeader(QNetworkRequest::ContentLengthHeader, QString::number(data.size()));
     request.setTransferTimeout(TransferTimeoutMs);
-    return manager->post(request, data);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    m_response.clear();
+    m_failure.clear();
+    QNetworkReply *reply = manager->post(request, data);
+    watch(reply);
+    return reply;
+}
+
+void FormPostPlugin::setTimeLimitMs(int ms)
+{
+    m_timeLimitMs = ms;
+}
+
+QString FormPostPlugin::failure() const
+{
+    return m_failure;
+}
+
+// The transfer is cut short when the answer grows past the cap, when it lasts too long even
+// though data keeps coming, and when the server sends the song on to another place.
+void FormPostPlugin::watch(QNetworkReply *reply)
+{
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { readData(reply); });
+    connect(reply, &QNetworkReply::redirected, this,
+            [this, reply](const QUrl &target) { checkRedirect(reply, target); });
+    auto *limit = new QTimer(reply);
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, this, [this, reply] {
+        stop(reply, QStringLiteral("the server took longer than %1 s").arg(m_timeLimitMs / 1000.0));
+    });
+    limit->start(m_timeLimitMs);
+}
+
+void FormPostPlugin::checkRedirect(QNetworkReply *reply, const QUrl &target)
+{
+    const QUrl origin = reply->request().url();
+    if (target.scheme() == origin.scheme() && target.host() == origin.host() &&
+        target.port(DefaultPort) == origin.port(DefaultPort))
+        emit reply->redirectAllowed();
+    else
+        stop(reply, QStringLiteral("the server sent the song on to %1; it was not sent there")
+                        .arg(target.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemovePath |
+                                                    QUrl::RemoveQuery)));
+}
+
+void FormPostPlugin::stop(QNetworkReply *reply, const QString &why)
+{
+    if (reply->isFinished())
+        return;
+    m_failure = why;
+    reply->abort();
 }
 
 QByteArray FormPostPlugin::response()
 {
     return m_response;
-}
-
-QString FormPostPlugin::boundaryFor(qint64 secondsSinceEpoch)
-{
-    QRandomGenerator generator(static_cast<quint32>(secondsSinceEpoch));
-    const quint32 r1 = drawNonNegative(generator);
-    const quint32 r2 = drawNonNegative(generator);
-    const quint32 r3 = drawNonNegative(generator);
-    return BoundaryPrefix + QString::number(r3) + QString::number(r2) + QString::number(r1);
 }
 
 QString FormPostPlugin::hostOf(const QString &url)
@@ -138,34 +167,34 @@ QString FormPostPlugin::fileNameOf(const QString &path)
     return path.mid(cut + 1);
 }
 
-QByteArray FormPostPlugin::body(const QString &boundary) const
+void FormPostPlugin::setBoundarySource(MultipartBody::BoundarySource source)
 {
-    const QByteArray b = boundary.toLatin1();
+    m_boundarySource = std::move(source);
+}
+
+MultipartBody FormPostPlugin::multipart() const
+{
     const bool utf8 = m_encoding == Utf8;
-    QByteArray out;
-    for (qsizetype i = 0; i < m_fieldNames.size(); ++i) {
-        out += delimiter(b, out.isEmpty());
-        out += "Content-Disposition: form-data; name=\"" + m_fieldNames[i].toLatin1() + "\"" + Crlf;
-        if (utf8)
-            out += "Content-Transfer-Encoding: 8bit" + Crlf;
-        out += Crlf;
-        out += utf8 ? m_fieldValues[i].toUtf8() : m_fieldValues[i].toLatin1();
-    }
-    for (qsizetype i = 0; i < m_fileFieldNames.size(); ++i) {
-        out += delimiter(b, out.isEmpty());
-        out += "Content-Disposition: form-data; name=\"" + m_fileFieldNames[i].toLatin1() +
-               "\"; filename=\"" + m_fileNames[i].toLatin1() + "\"" + Crlf;
-        out += "Content-Type: " + m_fileContentTypes[i].toLatin1() + Crlf;
-        out += Crlf;
-        out += m_fileContents[i];
-    }
-    out += Crlf + "--" + b + "--" + Crlf;
-    return out;
+    MultipartBody form(m_boundarySource);
+    form.setEightBitFields(utf8);
+    for (qsizetype i = 0; i < m_fieldNames.size(); ++i)
+        form.addField(m_fieldNames[i].toLatin1(),
+                      utf8 ? m_fieldValues[i].toUtf8() : m_fieldValues[i].toLatin1());
+    for (qsizetype i = 0; i < m_fileFieldNames.size(); ++i)
+        form.addFile(m_fileFieldNames[i].toLatin1(), m_fileNames[i].toLatin1(),
+                     m_fileContentTypes[i].toLatin1(), m_fileContents[i]);
+    return form;
 }
 
 void FormPostPlugin::readData(QNetworkReply *reply)
 {
-    m_response = reply->readAll();
+    if (!m_failure.isEmpty())
+        return;
+    const qint64 room = MaxResponseBytes - m_response.size();
+    m_response += reply->read(room);
+    if (reply->bytesAvailable() > 0)
+        stop(reply, QStringLiteral("the server's answer was longer than %1 kB")
+                        .arg(MaxResponseBytes / 1024));
 }
 
 void FormPostPlugin::clearParts()

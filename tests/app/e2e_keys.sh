@@ -95,6 +95,7 @@ message=
 for _ in $(seq 100); do
     message=$(e2e_xdo search --onlyvisible --pid "$E2E_APP_PID" --name '^Application name$' |
         head -n 1) && [ -n "$message" ] && break
+    e2e_restart_if_display_lost || e2e_fail "the program ended before its message"
     sleep 0.1
 done
 [ -n "$message" ] || e2e_fail "no message about the missing file"

@@ -156,15 +156,20 @@ e2e_find_window()
             return 0
         fi
         kill -0 "$E2E_APP_PID" 2>/dev/null && continue # the search itself lost the server
-        # Started while another client connected, the program may have lost its display the
-        # same way; it is started again then.
-        grep -q "could not connect to display" "$E2E_TMP/app.log" ||
-            e2e_fail "the program ended during start-up"
-        wait "$E2E_APP_PID" 2>/dev/null
-        unset 'E2E_PIDS[${#E2E_PIDS[@]}-1]'
-        e2e_start_app "${E2E_APP_ARGS[@]}"
+        e2e_restart_if_display_lost || e2e_fail "the program ended during start-up"
     done
     e2e_fail "main window not found"
+}
+
+# Started while another client connected, the program may have lost its display the way xdotool
+# does; it is started again then. Fails (returns 1) when it ended for another reason.
+e2e_restart_if_display_lost()
+{
+    kill -0 "$E2E_APP_PID" 2>/dev/null && return 0
+    grep -q "could not connect to display" "$E2E_TMP/app.log" || return 1
+    wait "$E2E_APP_PID" 2>/dev/null
+    unset 'E2E_PIDS[${#E2E_PIDS[@]}-1]'
+    e2e_start_app "${E2E_APP_ARGS[@]}"
 }
 
 e2e_window_geometry()

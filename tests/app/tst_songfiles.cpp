@@ -12,6 +12,7 @@
 #include "model/CurrentSound.h"
 #include "model/SongModel.h"
 #include "model/SongRenderer.h"
+#include "script/SongFile.h"
 #include "script/SongScriptReader.h"
 #include "sound/WaveFile.h"
 #include "tests/support/ModalDriver.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace {
 // The driver's answers, by name.
@@ -56,6 +59,7 @@ private slots:
     void cleanup();
     void songInfoEditsAreUnsavedChanges();
     void saveAddsSuffixAndClearsFlag();
+    void typedNameIsUsedQuotesIncluded();
     void failedSaveKeepsFlag();
     void loadStopsWhenTheSaveDoesNot();
     void loadAfterLeaveAnyway();
@@ -147,6 +151,40 @@ void TestSongFiles::saveAddsSuffixAndClearsFlag()
     QVERIFY(QFileInfo::exists(base + QStringLiteral(".kds")));
     QVERIFY(!QFileInfo::exists(base));
     QVERIFY(!song()->isModified());
+}
+
+void TestSongFiles::typedNameIsUsedQuotesIncluded()
+{
+    QTemporaryDir dir;
+    const QString quoted = dir.filePath(QStringLiteral("my \"quoted\" title.kds"));
+    addButton();
+    {
+        ModalDriver driver({chooseFile(quoted)});
+        pressSave();
+        QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(quoted).fileName()});
+    QVERIFY(!song()->isModified());
+
+    // Without the suffix it gets one; an existing file is replaced only when the user agrees.
+    // "No" asked inside the dialog leaves it open for another name: the user then cancels it.
+    const auto no = [](QWidget *box) {
+        click(QStringLiteral("&No"))(box);
+        if (auto *dialog = qobject_cast<QFileDialog *>(box->parentWidget()))
+            QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+    };
+    const QString bare = dir.filePath(QStringLiteral("\"a\" b"));
+    for (const QString &typed : {quoted, bare}) {
+        writeFile(QFileInfo(typed).suffix() == "kds" ? typed : typed + ".kds", "old");
+        addButton();
+        ModalDriver driver({chooseFile(typed), no});
+        QVERIFY(!m_window->findChild<SongFileCommands *>()->saveAs());
+        QCOMPARE(driver.seen,
+                 (QStringList{QStringLiteral("file dialog"), QStringLiteral("Save Script")}));
+        QVERIFY(song()->isModified());
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("\"a\" b.kds"), QFileInfo(quoted).fileName()}));
 }
 
 void TestSongFiles::failedSaveKeepsFlag()
@@ -242,7 +280,8 @@ void TestSongFiles::loadReportsFilesItCannotUse()
         pressLoad();
         return message;
     };
-    QCOMPARE(loadAndRead(missing), QStringLiteral("Application name|Cannot open ") + missing);
+    QCOMPARE(loadAndRead(missing), QStringLiteral("Application name|Cannot open ") + missing +
+                                       QStringLiteral("\nNo such file or directory."));
     // Song information without buttons still reaches the song.
     QCOMPARE(loadAndRead(songOnly), QStringLiteral("Application name|Cannot open ") + songOnly);
     QCOMPARE(song()->info(SongModel::Title), QStringLiteral("Kept"));
@@ -257,6 +296,21 @@ void TestSongFiles::loadReportsFilesItCannotUse()
         QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")}); // nothing to report
     }
     QCOMPARE(song()->numbers(), QList<int>{1});
+
+    // What is no song is refused at once, and the song stays as it was.
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.kds"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = m_dir.filePath(QStringLiteral("huge.kds"));
+    QVERIFY(QFile::copy(one, huge));
+    QVERIFY(QFile::resize(huge, SongFile::MaxBytes + 1));
+    song()->setInfo(SongModel::Title, QStringLiteral("Kept"));
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), huge}) {
+        QVERIFY2(loadAndRead(path).startsWith(QStringLiteral("Application name|Cannot open ") +
+                                              path + QLatin1Char('\n')),
+                 qPrintable(path));
+        QCOMPARE(song()->numbers(), QList<int>{1});
+        QCOMPARE(song()->info(SongModel::Title), QStringLiteral("Kept"));
+    }
 }
 
 void TestSongFiles::closeAsksWithUnsavedChanges()

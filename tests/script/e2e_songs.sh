@@ -2,8 +2,9 @@
 # Songs on the real program under Xvfb: two buttons and the song information are saved through
 # the file dialog (the ".kds" suffix is added), the panel is changed, the song is loaded back
 # (after the unsaved-changes question) and a loaded button plays its own sound; saving the
-# loaded song again, as another file, gives the same file. Power with unsaved changes asks, and "Cancel" keeps
-# the program.
+# loaded song again, as another file, gives the same file; a pipe, a device and an oversized
+# file are refused at once without touching the song. Power with unsaved changes asks, and
+# "Cancel" keeps the program.
 source "$(dirname "$0")/../app/e2e_lib.sh"
 
 e2e_init
@@ -123,6 +124,28 @@ dialog=$(wait_new_window "$MAIN_WID" "$info") || e2e_fail "no save dialog"
 answer_file_dialog "$dialog" "$E2E_TMP/again.kds"
 e2e_wait_file "$E2E_TMP/again.kds" || e2e_fail "second save wrote nothing"
 cmp -s "$song.kds" "$E2E_TMP/again.kds" || e2e_fail "$(diff "$song.kds" "$E2E_TMP/again.kds")"
+
+# 6b. A pipe, /dev/zero and an oversized file are refused at once with a message; the window
+# still answers and the song stays as it was (saved again, it is the same file).
+mkfifo "$E2E_TMP/pipe.kds"
+truncate -s 5M "$E2E_TMP/huge.kds"
+for hostile in "$E2E_TMP/pipe.kds" /dev/zero "$E2E_TMP/huge.kds"; do
+    press 42 19 39
+    dialog=$(wait_new_window "$MAIN_WID" "$info") || e2e_fail "no load dialog for $hostile"
+    answer_file_dialog "$dialog" "$hostile"
+    start=$(date +%s%N)
+    message=$(wait_new_window "$MAIN_WID" "$info" "$dialog") || e2e_fail "$hostile: no message"
+    ms=$((($(date +%s%N) - start) / 1000000))
+    [ "$ms" -lt 1000 ] || e2e_fail "$hostile refused only after $ms ms"
+    echo "$hostile refused within $ms ms"
+    key_into "$message" Return
+    window_gone "$message" || e2e_fail "the message for $hostile stayed"
+done
+key_into "$MAIN_WID" ctrl+shift+s
+dialog=$(wait_new_window "$MAIN_WID" "$info") || e2e_fail "no save dialog after the refusals"
+answer_file_dialog "$dialog" "$E2E_TMP/kept.kds"
+e2e_wait_file "$E2E_TMP/kept.kds" || e2e_fail "the save after the refusals wrote nothing"
+cmp -s "$song.kds" "$E2E_TMP/kept.kds" || e2e_fail "a refused file changed the song"
 
 # 7. Power with unsaved changes asks; Cancel keeps the window, "Leave Anyway" ends it.
 e2e_add_button

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -38,6 +39,7 @@ class TestSongFile : public QObject
 
 private slots:
     void unreadableFilesReadAsEmpty();
+    void refusesWhatIsNoSong();
     void syntaxFollowsTheSuffix();
     void writeReadsBack();
     void failedWriteKeepsTheOldFile();
@@ -53,6 +55,45 @@ void TestSongFile::unreadableFilesReadAsEmpty()
         QVERIFY(song.buttons.isEmpty());
         QVERIFY(!song.title);
     }
+}
+
+void TestSongFile::refusesWhatIsNoSong()
+{
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.kds"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString toFifo = m_dir.filePath(QStringLiteral("link to pipe.kds"));
+    QVERIFY(QFile::link(fifo, toFifo));
+    const QString largest = m_dir.filePath(QStringLiteral("largest.kds"));
+    writeFile(largest, "[multi\n]\n");
+    QVERIFY(QFile::resize(largest, SongFile::MaxBytes));
+    const QString over = m_dir.filePath(QStringLiteral("over.kds"));
+    QVERIFY(QFile::copy(largest, over));
+    QVERIFY(QFile::resize(over, SongFile::MaxBytes + 1));
+
+    const QString notRegular = QStringLiteral("not a song file but a folder, pipe, device");
+    const QList<QPair<QString, QString>> refused = {
+        {fifo, notRegular},
+        {toFifo, notRegular},
+        {QStringLiteral("/dev/zero"), notRegular},
+        {m_dir.path(), notRegular},
+        {over, QStringLiteral("larger than 4 MB")},
+        {m_dir.filePath(QStringLiteral("nothing here.kds")), QStringLiteral("No such file")},
+    };
+    for (const auto &[path, why] : refused) {
+        // A refused file leaves the song given as it was.
+        Song song = oneButton(QStringLiteral("kept"));
+        QString reason;
+        QVERIFY2(!SongFile::read(path, 45, &song, &reason), qPrintable(path));
+        QVERIFY2(reason.contains(why), qPrintable(path + ": " + reason));
+        QCOMPARE(song.buttons.size(), 1);
+        QCOMPARE(song.lyrics, std::optional<QString>(QStringLiteral("kept")));
+    }
+
+    Song song;
+    QString reason;
+    QVERIFY2(SongFile::read(largest, 45, &song, &reason), qPrintable(reason));
+    QVERIFY(reason.isEmpty());
+    QCOMPARE(song.buttons.size(), 1);
 }
 
 void TestSongFile::syntaxFollowsTheSuffix()

@@ -1,6 +1,7 @@
 #include "tests/upload/FakeHttpPeer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 FakeHttpPeer::FakeHttpPeer(QObject *parent) : QObject(parent)
 {
@@ -13,10 +14,20 @@ QString FakeHttpPeer::url(const QString &path) const
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
 }
 
-void FakeHttpPeer::setAnswer(int status, const QByteArray &body)
+void FakeHttpPeer::setAnswer(int status, const QByteArray &body, const QByteArray &extraHeaders)
 {
-    m_status = status;
-    m_answer = body;
+    m_answer = {status, body, extraHeaders};
+}
+
+void FakeHttpPeer::queueAnswer(int status, const QByteArray &body, const QByteArray &extraHeaders)
+{
+    m_queued.append({status, body, extraHeaders});
+}
+
+void FakeHttpPeer::setStreaming(int chunkBytes, int intervalMs)
+{
+    m_chunkBytes = chunkBytes;
+    m_intervalMs = intervalMs;
 }
 
 void FakeHttpPeer::onNewConnection()
@@ -39,24 +50,38 @@ void FakeHttpPeer::onReadyRead(QTcpSocket *socket)
     data.clear();
     if (m_holding)
         m_held.append(socket);
+    else if (m_chunkBytes > 0)
+        stream(socket);
     else
-        answer(socket, m_status, m_answer);
+        answer(socket, m_queued.isEmpty() ? m_answer : m_queued.takeFirst());
 }
 
 void FakeHttpPeer::releaseHeld(int status, const QByteArray &body)
 {
     for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
         if (socket)
-            answer(socket, status, body);
+            answer(socket, {status, body, {}});
     }
     m_held.clear();
 }
 
-void FakeHttpPeer::answer(QTcpSocket *socket, int status, const QByteArray &body)
+void FakeHttpPeer::answer(QTcpSocket *socket, const Answer &answer)
 {
-    socket->write("HTTP/1.1 " + QByteArray::number(status) + " Answer\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+    socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + " Answer\r\n" +
+                  answer.extraHeaders +
+                  "Content-Length: " + QByteArray::number(answer.body.size()) +
+                  "\r\nConnection: close\r\n\r\n" + answer.body);
     socket->disconnectFromHost();
+}
+
+void FakeHttpPeer::stream(QTcpSocket *socket)
+{
+    socket->write("HTTP/1.1 200 Answer\r\nTransfer-Encoding: chunked\r\n\r\n");
+    const QByteArray chunk =
+        QByteArray::number(m_chunkBytes, 16) + "\r\n" + QByteArray(m_chunkBytes, 'x') + "\r\n";
+    auto *timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket, [socket, chunk] { socket->write(chunk); });
+    timer->start(m_intervalMs);
 }
 
 bool FakeHttpPeer::parse(const QByteArray &data, Request *request)

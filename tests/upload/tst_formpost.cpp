@@ -1,7 +1,6 @@
 #include "tests/upload/FakeHttpPeer.h"
 #include "upload/FormPostPlugin.h"
 
-#include <QDateTime>
 #include <QNetworkReply>
 #include <QPluginLoader>
 #include <QPointer>
@@ -29,6 +28,13 @@ QByteArray filePart(const QByteArray &field, const QByteArray &file, const QByte
 QByteArray closing(const QByteArray &boundary)
 {
     return "\r\n--" + boundary + "--\r\n";
+}
+
+// The poster's body framed by the given boundary.
+QByteArray bodyOf(FormPostPlugin &poster, const QByteArray &boundary = B)
+{
+    poster.setBoundarySource([boundary] { return boundary; });
+    return poster.multipart().body();
 }
 
 QByteArray boundaryOf(const FakeHttpPeer::Request &request)
@@ -64,11 +70,12 @@ private slots:
     void addFileReadsContents();
     void hostOfUrl_data();
     void hostOfUrl();
-    void boundaryFollowsTheSecond();
+    void boundaryOccursInNoPart();
     void postSendsHeadersAndBodyOnTheWire();
     void postEmptiesThePoster();
-    void twoPostsInOneSecondShareABoundary();
     void failedTransfersFinish();
+    void streamingAnswersAreCut();
+    void redirectsStayWithTheServer();
     void pluginLoadsAndPosts();
 };
 
@@ -78,18 +85,18 @@ void TestFormPost::bodyOfOneField()
     QCOMPARE(poster.encoding(), QString("utf-8"));
     poster.addField("a", "b");
     const QByteArray utf8 = "--" + B + "\r\n" + fieldPart("a", "b", true) + closing(B);
-    QCOMPARE(poster.body(B), utf8);
+    QCOMPARE(bodyOf(poster), utf8);
 
     poster.setEncoding("ascii");
-    QCOMPARE(poster.body(B), "--" + B + "\r\n" + fieldPart("a", "b", false) + closing(B));
+    QCOMPARE(bodyOf(poster), "--" + B + "\r\n" + fieldPart("a", "b", false) + closing(B));
 
     // U+00E9 is two bytes in UTF-8 and one in Latin-1.
     FormPostPlugin accented;
     accented.addField("t", QString::fromUtf8("caf\xc3\xa9"));
-    QCOMPARE(accented.body(B),
+    QCOMPARE(bodyOf(accented),
              "--" + B + "\r\n" + fieldPart("t", "caf\xc3\xa9", true) + closing(B));
     accented.setEncoding("ascii");
-    QCOMPARE(accented.body(B), "--" + B + "\r\n" + fieldPart("t", "caf\xe9", false) + closing(B));
+    QCOMPARE(bodyOf(accented), "--" + B + "\r\n" + fieldPart("t", "caf\xe9", false) + closing(B));
 }
 
 void TestFormPost::bodyOfFilesAndFields()
@@ -97,25 +104,26 @@ void TestFormPost::bodyOfFilesAndFields()
     FormPostPlugin filesOnly;
     filesOnly.addFileData("up", "one\r\n", "a.kds", "multipart/form-data");
     filesOnly.addFileData("si", QByteArray("\0two", 4), "b.kds", "text/plain");
-    QCOMPARE(filesOnly.body(B),
+    QCOMPARE(bodyOf(filesOnly),
              "--" + B + "\r\n" + filePart("up", "a.kds", "multipart/form-data", "one\r\n") +
                  "\r\n--" + B + "\r\n" +
                  filePart("si", "b.kds", "text/plain", QByteArray("\0two", 4)) + closing(B));
 
-    // Fields go first whatever the order of adding; names are sent unescaped, in Latin-1.
+    // Fields go first whatever the order of adding; names are sent in Latin-1 as quoted strings
+    // (a quote or backslash escaped by a backslash, a line break as a space).
     FormPostPlugin mixed;
-    mixed.addFileData("up", "x", "f\"1.kds", "text/plain");
+    mixed.addFileData("up", "x", "f\"1\\\r\n.kds", "text/plain");
     mixed.addField("q\"n", "v");
     mixed.addField(QString::fromUtf8("\xe2\x82\xac"), "w");
-    QCOMPARE(mixed.body(B), "--" + B + "\r\n" + fieldPart("q\"n", "v", true) + "\r\n--" + B +
+    QCOMPARE(bodyOf(mixed), "--" + B + "\r\n" + fieldPart("q\\\"n", "v", true) + "\r\n--" + B +
                                 "\r\n" + fieldPart("?", "w", true) + "\r\n--" + B + "\r\n" +
-                                filePart("up", "f\"1.kds", "text/plain", "x") + closing(B));
+                                filePart("up", "f\\\"1\\\\  .kds", "text/plain", "x") + closing(B));
 }
 
 void TestFormPost::bodyWithNothingAdded()
 {
     FormPostPlugin poster;
-    QCOMPARE(poster.body(B), closing(B));
+    QCOMPARE(bodyOf(poster), closing(B));
 }
 
 void TestFormPost::encodingAcceptsOnlyExactNames()
@@ -167,7 +175,7 @@ void TestFormPost::addFileReadsContents()
     FormPostPlugin poster;
     poster.addFile("upfile", file.fileName(), "multipart/form-data");
     poster.addFile("sifile", dir.filePath("missing.kds"), "multipart/form-data");
-    QCOMPARE(poster.body(B),
+    QCOMPARE(bodyOf(poster),
              "--" + B + "\r\n" +
                  filePart("upfile", "song one.kds", "multipart/form-data", "[song\n]\n") +
                  "\r\n--" + B + "\r\n" +
@@ -195,17 +203,37 @@ void TestFormPost::hostOfUrl()
     QCOMPARE(FormPostPlugin::hostOf(url), host);
 }
 
-void TestFormPost::boundaryFollowsTheSecond()
+void TestFormPost::boundaryOccursInNoPart()
 {
-    const QString boundary = FormPostPlugin::boundaryFor(1700000000);
-    QCOMPARE(FormPostPlugin::boundaryFor(1700000000), boundary);
-    QVERIFY(FormPostPlugin::boundaryFor(1700000001) != boundary);
-    QVERIFY(boundary.startsWith(QString(27, '-')));
-    QVERIFY(boundary.at(27) != '-');
-    const QString digits = boundary.mid(27);
-    QVERIFY(QRegularExpression("^[1-9][0-9]*$").match(digits).hasMatch());
-    // Three values of at most 10 digits each.
-    QVERIFY(digits.size() >= 3 && digits.size() <= 30);
+    const QByteArray first = "---------------------------111";
+    const QByteArray second = "---------------------------222";
+    int draws = 0;
+    const auto source = [&] { return ++draws == 1 ? first : second; };
+
+    // A file that holds the first boundary drawn forces a second draw.
+    MultipartBody form(source);
+    form.addField("title", "t");
+    form.addFile("upfile", "a.kds", "text/plain", "x\r\n--" + first + "\r\ny");
+    QCOMPARE(form.boundary(), second);
+    QCOMPARE(form.contentType(), "multipart/form-data; boundary=" + second);
+    QCOMPARE(form.body(),
+             "--" + second + "\r\n" + fieldPart("title", "t", false) + "\r\n--" + second + "\r\n" +
+                 filePart("upfile", "a.kds", "text/plain", "x\r\n--" + first + "\r\ny") +
+                 closing(second));
+    QCOMPARE(draws, 2);
+
+    // A part added later that holds the boundary in use (here in a name) changes it.
+    draws = 0;
+    MultipartBody late(source);
+    QCOMPARE(late.boundary(), first);
+    late.addField("n" + first, "v");
+    QCOMPARE(late.boundary(), second);
+
+    // Random boundaries: the browsers' shape, at most 70 characters, different each time.
+    const QByteArray random = MultipartBody::randomBoundary();
+    QVERIFY(QRegularExpression("^-{27}[1-9][0-9]*$").match(QString::fromLatin1(random)).hasMatch());
+    QVERIFY(random.size() <= 70);
+    QVERIFY(MultipartBody::randomBoundary() != random);
 }
 
 void TestFormPost::postSendsHeadersAndBodyOnTheWire()
@@ -221,9 +249,7 @@ void TestFormPost::postSendsHeadersAndBodyOnTheWire()
     expected.addField("title", QString::fromUtf8("Caf\xc3\xa9 song"));
     expected.addFileData("upfile", "[song\n]\n", "Caf_song.kds", "multipart/form-data");
 
-    const qint64 before = QDateTime::currentSecsSinceEpoch();
     QNetworkReply *reply = poster.post(peer.url("/songs/upload.php"));
-    const qint64 after = QDateTime::currentSecsSinceEpoch();
     QVERIFY(reply);
     QCOMPARE(reply->request().transferTimeout(), FormPostPlugin::TransferTimeoutMs);
     QCOMPARE(FormPostPlugin::TransferTimeoutMs, 30000);
@@ -241,9 +267,8 @@ void TestFormPost::postSendsHeadersAndBodyOnTheWire()
              QList<QByteArray>{"Apache-HttpClient/UNAVAILABLE (java 1.4)"});
     QVERIFY(!request.headers.contains("referer"));
     const QByteArray boundary = boundaryOf(request);
-    QVERIFY(boundary == FormPostPlugin::boundaryFor(before).toLatin1() ||
-            boundary == FormPostPlugin::boundaryFor(after).toLatin1());
-    QCOMPARE(request.body, expected.body(QString::fromLatin1(boundary)));
+    QVERIFY(boundary.startsWith(QByteArray(27, '-')));
+    QCOMPARE(request.body, bodyOf(expected, boundary));
     QCOMPARE(request.headers.value("content-length"),
              QList<QByteArray>{QByteArray::number(request.body.size())});
 
@@ -265,29 +290,6 @@ void TestFormPost::postEmptiesThePoster()
     QCOMPARE(second.body, closing(boundaryOf(second)));
     QCOMPARE(second.headers.value("referer"), QList<QByteArray>{"http://songs.local/form"});
     QCOMPARE(poster.referer(), QString("http://songs.local/form"));
-}
-
-void TestFormPost::twoPostsInOneSecondShareABoundary()
-{
-    FakeHttpPeer peer;
-    FormPostPlugin first;
-    FormPostPlugin second;
-    // Retry in the rare case that the clock turns to the next second between the posts.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const qint64 before = QDateTime::currentSecsSinceEpoch();
-        QNetworkReply *a = first.post(peer.url("/"));
-        QNetworkReply *b = second.post(peer.url("/"));
-        const qint64 after = QDateTime::currentSecsSinceEpoch();
-        QVERIFY(waitFinished(a));
-        QVERIFY(waitFinished(b));
-        if (before != after)
-            continue;
-        const QList<FakeHttpPeer::Request> &requests = peer.requests();
-        QCOMPARE(boundaryOf(requests.at(requests.size() - 2)),
-                 boundaryOf(requests.at(requests.size() - 1)));
-        return;
-    }
-    QFAIL("the clock turned during every attempt");
 }
 
 void TestFormPost::failedTransfersFinish()
@@ -324,6 +326,70 @@ void TestFormPost::failedTransfersFinish()
         QCOMPARE(reply->error(), c.error);
         QCOMPARE(poster.response(), c.response);
     }
+}
+
+void TestFormPost::streamingAnswersAreCut()
+{
+    // A fast stream is cut at the cap, with exactly the cap kept.
+    FakeHttpPeer fast;
+    fast.setStreaming(16 * 1024, 5);
+    FormPostPlugin poster;
+    QNetworkReply *reply = poster.post(fast.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.response().size(), FormPostPlugin::MaxResponseBytes);
+    QCOMPARE(poster.failure(), QString("the server's answer was longer than 64 kB"));
+    QCOMPARE(FormPostPlugin::MaxResponseBytes, 65536);
+
+    // A slow stream that never goes quiet ends at the time limit, under the cap.
+    FakeHttpPeer slow;
+    slow.setStreaming(10, 20);
+    poster.setTimeLimitMs(400);
+    reply = poster.post(slow.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.failure(), QString("the server took longer than 0.4 s"));
+    QVERIFY(!poster.response().isEmpty());
+    QVERIFY(poster.response().size() < 1000);
+
+    // A new post starts without the old failure.
+    FakeHttpPeer plain;
+    reply = poster.post(plain.url("/"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(poster.failure(), QString());
+    QCOMPARE(poster.response(), QByteArray("ok 1"));
+}
+
+void TestFormPost::redirectsStayWithTheServer()
+{
+    // Another port is another server: nothing goes there.
+    FakeHttpPeer elsewhere;
+    FakeHttpPeer redirecting;
+    redirecting.setAnswer(307, "",
+                          "Location: " + elsewhere.url("/songs/upload.php").toUtf8() + "\r\n");
+    FormPostPlugin poster;
+    poster.addField("title", "t");
+    QNetworkReply *reply = poster.post(redirecting.url("/songs/upload.php"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(redirecting.requests().size(), 1);
+    QCoreApplication::processEvents();
+    QVERIFY(elsewhere.requests().isEmpty());
+    QCOMPARE(reply->error(), QNetworkReply::OperationCanceledError);
+    QCOMPARE(poster.failure(), "the server sent the song on to http://127.0.0.1:" +
+                                   QString::number(elsewhere.port()) + "; it was not sent there");
+
+    // The same scheme, host and port: followed, the form posted again.
+    FakeHttpPeer moved;
+    moved.queueAnswer(308, "", "Location: /songs/new.php\r\n");
+    moved.setAnswer(200, "ok 3");
+    poster.addField("title", "t");
+    reply = poster.post(moved.url("/songs/upload.php"));
+    QVERIFY(waitFinished(reply));
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    QCOMPARE(poster.response(), QByteArray("ok 3"));
+    QCOMPARE(moved.requests().size(), 2);
+    QVERIFY(moved.requests().at(1).head.startsWith("POST /songs/new.php "));
+    QCOMPARE(moved.requests().at(1).body, moved.requests().at(0).body);
 }
 
 void TestFormPost::pluginLoadsAndPosts()

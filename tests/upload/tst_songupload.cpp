@@ -3,6 +3,7 @@
 #include "history/SongHistory.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
+#include "script/SongScriptWriter.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/upload/FakeHttpPeer.h"
 #include "upload/DialogSongInfo.h"
@@ -45,8 +46,10 @@ struct Program
         qputenv("KAVENDRA_UPLOAD_URL", url.toUtf8());
         dialog = std::make_unique<DialogSongInfo>(&history);
         dialog->setSongWriter([this](const QString &path) {
+            writtenTo = path;
+            folderPermissions = QFileInfo(QFileInfo(path).path()).permissions();
             QString reason;
-            return SongFile::write(path, song.toSong(), &reason);
+            return writable && SongFile::write(path, song.toSong(), &reason);
         });
     }
     void fill(const QString &title, const QString &user, const QString &artist)
@@ -57,10 +60,33 @@ struct Program
         song.setInfo(SongModel::Lyrics, "first line\nsecond line");
     }
     void submit() { dialog->onMousePressSubmit(nullptr, nullptr); }
+    // Submits, answers Yes, and waits for the result.
+    QString upload()
+    {
+        QSignalSpy finished(dialog.get(), &DialogSongInfo::uploadFinished);
+        answerQuestion("Yes");
+        submit();
+        if (finished.isEmpty() && !finished.wait(10000))
+            return QStringLiteral("(no result)");
+        return finished.first().at(1).toString();
+    }
+    // The text of the toast on screen, if any.
+    QString toastText() const
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *toast = qobject_cast<QToast *>(widget);
+            if (toast && toast->isVisible())
+                return toast->textBox()->toPlainText();
+        }
+        return QString();
+    }
 
     SongModel song;
     SongHistory history{&song};
     std::unique_ptr<DialogSongInfo> dialog;
+    bool writable = true;
+    QString writtenTo;
+    QFile::Permissions folderPermissions;
 };
 } // namespace
 
@@ -79,7 +105,10 @@ private slots:
     void unsafeTitleStaysInTempDir();
     void cancelSendsNothing();
     void eachReplyReportsItsOwnAnswer();
-    void failuresNeitherHangNorCrash();
+    void plantedFilesAreLeftAlone();
+    void eachFailureIsShown();
+    void refusedSongsAreNotSent();
+    void silentServerIsDroppedWithTheDialog();
 
 private:
     QTemporaryDir m_tmp;
@@ -209,12 +238,19 @@ void TestSongUpload::submitSendsSongAndFields()
     program.submit();
     QCOMPARE(question, QString("Upload song|Do you really want to submit this song?"));
     QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.first().first().toByteArray(), QByteArray("ok 7"));
+    QCOMPARE(finished.first(), (QList<QVariant>{true, "The song was uploaded as song 7."}));
+    QCOMPARE(program.toastText(), QString("The song was uploaded as song 7."));
 
-    const QString path = m_tmp.filePath("My_first_song.kds");
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::ReadOnly), "the song was not saved to the temporary directory");
-    const QByteArray song = file.readAll();
+    // Written in a folder of its own, which only this user may enter, and gone afterwards.
+    QCOMPARE(QFileInfo(program.writtenTo).fileName(), QString("My_first_song.kds"));
+    QCOMPARE(QFileInfo(QFileInfo(program.writtenTo).path()).path(), QDir::tempPath());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(program.folderPermissions & others, QFile::Permissions());
+    QVERIFY(program.folderPermissions.testFlags(QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ExeOwner));
+    QVERIFY(QDir(m_tmp.path()).isEmpty());
+    const QByteArray song = SongScriptWriter::write(program.song.toSong());
     QVERIFY(song.contains("[title,My first song]"));
 
     QCOMPARE(peer.requests().size(), 1);
@@ -230,7 +266,9 @@ void TestSongUpload::submitSendsSongAndFields()
         expected.addField("text", "first line\nsecond line");
         expected.addFileData("upfile", song, "My_first_song.kds", "multipart/form-data");
         expected.addFileData("sifile", song, "My_first_song.kds", "multipart/form-data");
-        QCOMPARE(request.body, expected.body(QString::fromLatin1(boundaryOf(request))));
+        const QByteArray boundary = boundaryOf(request);
+        expected.setBoundarySource([boundary] { return boundary; });
+        QCOMPARE(request.body, expected.multipart().body());
     }
 
     // The poster goes once its reply has finished.
@@ -243,12 +281,9 @@ void TestSongUpload::unsafeTitleStaysInTempDir()
     Program program(peer.url("/songs/upload.php"));
     // Relative to the temporary directory this would name a file two levels up.
     program.fill("../../x", "me", "band");
-    QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
-    answerQuestion("Yes");
-    program.submit();
-    QVERIFY(finished.wait(10000));
+    QCOMPARE(program.upload(), QString("The song was uploaded as song 1."));
 
-    QVERIFY(QFile::exists(m_tmp.filePath(".._.._x.kds")));
+    QCOMPARE(QFileInfo(program.writtenTo).fileName(), QString(".._.._x.kds"));
     QVERIFY(!QFile::exists(QDir(m_tmp.path()).absoluteFilePath("../../x.kds")));
     const FakeHttpPeer::Request &request = peer.requests().first();
     QVERIFY(request.body.contains("name=\"upfile\"; filename=\".._.._x.kds\"\r\n"));
@@ -256,6 +291,39 @@ void TestSongUpload::unsafeTitleStaysInTempDir()
         "name=\"file\"\r\nContent-Transfer-Encoding: 8bit\r\n\r\n.._.._x\r\n"));
     QVERIFY(request.body.contains(
         "name=\"title\"\r\nContent-Transfer-Encoding: 8bit\r\n\r\n../../x\r\n"));
+}
+
+// Another user's link or file at the old, predictable path is neither written nor sent.
+void TestSongUpload::plantedFilesAreLeftAlone()
+{
+    const QString victim = m_tmp.filePath("victim.txt");
+    QFile file(victim);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    file.close();
+    const QString link = m_tmp.filePath("Linked.kds");
+    QVERIFY(QFile::link(victim, link));
+    const QString planted = m_tmp.filePath("Planted.kds");
+    QVERIFY(QFile::copy(victim, planted));
+
+    FakeHttpPeer peer;
+    for (const QString title : {"Linked", "Planted"}) {
+        Program program(peer.url("/songs/upload.php"));
+        program.fill(title, "me", "band");
+        QCOMPARE(program.upload(), QString("The song was uploaded as song 1."));
+        QVERIFY(!peer.requests().last().body.contains("mine"));
+        QVERIFY(peer.requests().last().body.contains("[title," + title.toUtf8() + "]"));
+    }
+    QCOMPARE(QFileInfo(link).symLinkTarget(), victim);
+    for (const QString &path : {victim, planted}) {
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("mine"));
+    }
+    QCOMPARE(QDir(m_tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             (QStringList{"Linked.kds", "Planted.kds", "victim.txt"}));
+    QFile::remove(link);
+    QFile::remove(planted);
+    QFile::remove(victim);
 }
 
 void TestSongUpload::cancelSendsNothing()
@@ -270,7 +338,7 @@ void TestSongUpload::cancelSendsNothing()
     program.submit();
     QCoreApplication::processEvents();
     QVERIFY(peer.requests().isEmpty());
-    QVERIFY(!QFile::exists(m_tmp.filePath("Cancelled_song.kds")));
+    QVERIFY(QDir(m_tmp.path()).isEmpty());
     QCOMPARE(livePosters(), 0);
 }
 
@@ -287,25 +355,25 @@ void TestSongUpload::eachReplyReportsItsOwnAnswer()
     program.submit();
     QTRY_COMPARE(peer.requests().size(), 1);
     peer.setHolding(false);
-    peer.setAnswer(200, "ok second");
+    peer.setAnswer(200, "ok 2");
     program.fill("Second", "me", "band");
     answerQuestion("Yes");
     program.submit();
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished.at(0).first().toByteArray(), QByteArray("ok second"));
+    QCOMPARE(finished.at(0).at(1).toString(), QString("The song was uploaded as song 2."));
     QTRY_COMPARE(livePosters(), 1);
 
-    peer.releaseHeld(200, "ok first");
+    peer.releaseHeld(200, "ok 1");
     QTRY_COMPARE(finished.size(), 2);
-    QCOMPARE(finished.at(1).first().toByteArray(), QByteArray("ok first"));
+    QCOMPARE(finished.at(1).at(1).toString(), QString("The song was uploaded as song 1."));
     QTRY_COMPARE(livePosters(), 0);
     QCOMPARE(peer.requests().size(), 2);
     QVERIFY(peer.requests().at(0).body.contains("\r\n\r\nFirst\r\n"));
     QVERIFY(peer.requests().at(1).body.contains("\r\n\r\nSecond\r\n"));
 }
 
-void TestSongUpload::failuresNeitherHangNorCrash()
+void TestSongUpload::eachFailureIsShown()
 {
     quint16 closedPort;
     {
@@ -313,29 +381,76 @@ void TestSongUpload::failuresNeitherHangNorCrash()
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         closedPort = probe.serverPort();
     }
-    FakeHttpPeer failing;
-    failing.setAnswer(500, "broken");
+    FakeHttpPeer broken;
+    broken.setAnswer(500, "broken\nsecond line");
+    FakeHttpPeer garbage;
+    garbage.setAnswer(200, "<html>\x01hello</html>");
+    FakeHttpPeer refusing;
+    refusing.setAnswer(400, "error: bad field text");
+    FakeHttpPeer streaming;
+    streaming.setStreaming(16 * 1024, 5);
+    FakeHttpPeer elsewhere;
+    FakeHttpPeer redirecting;
+    redirecting.setAnswer(307, "", "Location: " + elsewhere.url("/").toUtf8() + "\r\n");
     struct Case
     {
         QString url;
-        QByteArray answer;
+        QString result;
     };
     const QList<Case> cases = {
-        {"127.0.0.1:8080/songs/upload.php", ""},
-        {QString("http://127.0.0.1:%1/songs/upload.php").arg(closedPort), ""},
-        {failing.url("/songs/upload.php"), "broken"},
+        {QString("http://127.0.0.1:%1/songs/upload.php").arg(closedPort),
+         "The upload failed: Connection refused"},
+        {broken.url("/songs/upload.php"), "The server refused the song (500): broken"},
+        {garbage.url("/songs/upload.php"),
+         "The server gave an answer the program does not understand: <html>hello</html>"},
+        {refusing.url("/songs/upload.php"),
+         "The server refused the song (400): error: bad field text"},
+        {streaming.url("/songs/upload.php"),
+         "The upload failed: the server's answer was longer than 64 kB."},
+        {redirecting.url("/songs/upload.php"),
+         "The upload failed: the server sent the song on to " + elsewhere.url("") +
+             "; it was not sent there."},
     };
     for (const Case &c : cases) {
         Program program(c.url);
         program.fill("Song", "me", "band");
-        QSignalSpy finished(program.dialog.get(), &DialogSongInfo::uploadFinished);
-        answerQuestion("Yes");
-        program.submit();
-        QVERIFY2(finished.wait(10000), qPrintable(c.url));
-        QCOMPARE(finished.first().first().toByteArray(), c.answer);
+        QCOMPARE(program.upload(), c.result);
+        QCOMPARE(program.toastText(), c.result);
         QTRY_COMPARE(livePosters(), 0);
     }
+    QVERIFY(elsewhere.requests().isEmpty());
+    QVERIFY(QDir(m_tmp.path()).isEmpty());
+}
 
+// What the server would refuse, and a song that could not be written, are not sent.
+void TestSongUpload::refusedSongsAreNotSent()
+{
+    FakeHttpPeer peer;
+    Program program(peer.url("/songs/upload.php"));
+    program.fill("Song", "me", "band");
+    program.song.setInfo(SongModel::Lyrics, QString(SongUpload::MaxLyricsChars, QChar(0x00e9)));
+    QCOMPARE(program.upload(), QString("The song was uploaded as song 1."));
+    QCOMPARE(peer.requests().size(), 1);
+
+    const QString tooLong = "The song was not uploaded. The lyrics are longer than the song "
+                            "server takes (65,536 characters).";
+    program.song.setInfo(SongModel::Lyrics, QString(SongUpload::MaxLyricsChars + 1, 'x'));
+    QCOMPARE(program.upload(), tooLong);
+    QCOMPARE(program.toastText(), tooLong);
+    program.song.setInfo(SongModel::Lyrics, "");
+    program.song.setInfo(SongModel::Artist, QString(SongUpload::MaxNameChars + 1, 'a'));
+    QCOMPARE(program.upload(), QString("The song was not uploaded. The artist is longer than "
+                                       "the song server takes (200 characters)."));
+    program.song.setInfo(SongModel::Artist, "band");
+    program.writable = false;
+    QCOMPARE(program.upload(),
+             QString("The song was not uploaded. The song could not be written."));
+    QCOMPARE(peer.requests().size(), 1);
+    QCOMPARE(livePosters(), 0);
+}
+
+void TestSongUpload::silentServerIsDroppedWithTheDialog()
+{
     // A server that never answers: the submit returns at once, and the request is dropped
     // with the dialog.
     FakeHttpPeer silent;

@@ -1,6 +1,8 @@
 // Run by e2e_upload_server.sh against the reference song server; not a test on its own.
 #include "app/MainWindow.h"
 #include "model/SongModel.h"
+#include "script/Song.h"
+#include "script/SongScriptWriter.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/Mouse.h"
 #include "upload/DialogSongInfo.h"
@@ -121,15 +123,15 @@ void UploadEndToEnd::uploadThroughTheDialog()
     answerQuestion("Yes");
     dialog->onMousePressSubmit(nullptr, nullptr);
     QVERIFY(finished.wait(20000));
-    const QString answer = QString::fromUtf8(finished.first().first().toByteArray());
-    const QRegularExpressionMatch ok = QRegularExpression("^ok (\\d+)$").match(answer);
-    QVERIFY2(ok.hasMatch(), qPrintable(answer));
+    const QString result = finished.first().at(1).toString();
+    QVERIFY2(finished.first().first().toBool(), qPrintable(result));
+    const QRegularExpressionMatch ok =
+        QRegularExpression("^The song was uploaded as song (\\d+)\\.$").match(result);
+    QVERIFY2(ok.hasMatch(), qPrintable(result));
     const int id = ok.captured(1).toInt();
 
     const QString baseName = SongUpload::baseName(Title);
-    QFile sent(QDir(QDir::tempPath()).filePath(baseName + ".kds"));
-    QVERIFY(sent.open(QIODevice::ReadOnly));
-    const QByteArray script = sent.readAll();
+    const QByteArray script = SongScriptWriter::write(song->toSong());
 
     // What PHP parsed: the five fields and both file parts.
     const QJsonObject row = storedSong(id);
@@ -209,7 +211,9 @@ void UploadEndToEnd::nothingListensNeitherHangsNorCrashes()
     dialog->onMousePressSubmit(nullptr, nullptr);
     QVERIFY(clock.elapsed() < 5000);
     QVERIFY(finished.wait(20000));
-    QCOMPARE(finished.first().first().toByteArray(), QByteArray());
+    QVERIFY(!finished.first().first().toBool());
+    QCOMPARE(finished.first().at(1).toString(),
+             QStringLiteral("The upload failed: Connection refused"));
 }
 
 QTEST_MAIN(UploadEndToEnd)
