@@ -27,14 +27,6 @@ std::optional<int> number(const QString &text, int min, int max)
 }
 
 // Why the file cannot be read; empty when it can.
-QString unreadable(const QString &path)
-{
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("it is a folder");
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
-}
-
 QString outOfRange(const QString &option, const QString &value, int min, int max)
 {
     const QString upTo = max == std::numeric_limits<int>::max()
@@ -146,12 +138,14 @@ bool RenderCommand::parse(const QStringList &arguments, Request *request, QStrin
     return reason->isEmpty();
 }
 
-// A file that holds no sound button is no song, as when the program loads it.
+// A file that holds no sound button is no song, as when the program loads it. A pipe or a device
+// is refused before it is opened, so the command never waits on one.
 bool RenderCommand::readSong(const QString &path, SongModel *song)
 {
-    QString why = unreadable(path);
-    if (why.isEmpty()) {
-        song->loadSong(SongFile::read(path, SongModel::Capacity));
+    Song read;
+    QString why;
+    if (SongFile::read(path, SongModel::Capacity, &read, &why)) {
+        song->loadSong(read);
         if (song->numbers().isEmpty())
             why = QStringLiteral("it holds no sound buttons");
     }

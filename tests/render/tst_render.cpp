@@ -19,6 +19,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 constexpr int Rate = 16000;
@@ -195,8 +196,13 @@ void TestRender::commandFailures_data()
     const QString out = QStringLiteral("out.wav");
     const QString o = QStringLiteral("-o");
     QTest::newRow("missing song") << QStringList{"none.kds", o, out} << 1
-                                  << "Cannot read none.kds: No such file or directory";
-    QTest::newRow("folder") << QStringList{".", o, out} << 1 << "Cannot read .: it is a folder";
+                                  << "Cannot read none.kds: No such file or directory.";
+    const QString notSong =
+        QStringLiteral("It is not a song file but a folder, pipe, device or socket.");
+    QTest::newRow("folder") << QStringList{".", o, out} << 1 << "Cannot read .: " + notSong;
+    // A pipe nobody writes to: refused, not waited on.
+    QTest::newRow("pipe") << QStringList{"pipe.kds", o, out} << 1
+                          << "Cannot read pipe.kds: " + notSong;
     QTest::newRow("no buttons") << QStringList{"empty.kds", o, out} << 1
                                 << "Cannot read empty.kds: it holds no sound buttons";
     QTest::newRow("no such button")
@@ -228,6 +234,7 @@ void TestRender::commandFailures()
     QFETCH(int, code);
     QFETCH(QString, message);
     QFile(path(QStringLiteral("empty.kds"))).open(QIODevice::WriteOnly);
+    ::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.kds"))).constData(), 0600);
     QProcess process;
     process.setWorkingDirectory(m_dir.path());
     process.start(QStringLiteral(KAVENDRA_RENDER), arguments);
