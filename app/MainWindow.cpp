@@ -7,6 +7,8 @@
 #include "app/SelectedButton.h"
 #include "app/Settings.h"
 #include "app/SongFileCommands.h"
+#include "app/SongPlayerBar.h"
+#include "app/SoundExport.h"
 #include "app/SoundForm.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/PanelKeyMap.h"
@@ -15,6 +17,7 @@
 #include "history/SongHistory.h"
 #include "model/CurrentSound.h"
 #include "model/SongModel.h"
+#include "model/SongRenderer.h"
 #include "upload/DialogSongInfo.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QNumericLineEdit.h"
@@ -109,6 +112,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setFixedSize(WindowWidth, WindowHeight);
     // Takes the folder current at start for its dialogs, before it changes below.
     m_files = new SongFileCommands(m_song, this);
+    m_renderer = std::make_unique<SongRenderer>();
+    m_export = new SoundExport(m_song, m_renderer.get(), this);
     m_recovery = new RecoveryCommands(m_history, m_files, this);
     QDir::setCurrent(workingDirectoryFor(QCoreApplication::applicationDirPath()));
 
@@ -116,6 +121,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     createIconPreview();
     m_form = new SoundForm(m_sound, this);
     createButtonPanel();
+    m_playerBar = new SongPlayerBar(m_history, m_renderer.get(), m_buttonPanel, this);
+    connect(m_playerBar, &SongPlayerBar::menuRequested, this, &MainWindow::showSongMenu);
     connectDialogs();
     m_keyHelp = new KeyHelp(this);
     createShortcuts();
@@ -168,7 +175,7 @@ void MainWindow::createPictureButtons()
         {QRect(310, 350, 39, 39), ":/img/bt_delete.png", ":/img/bt_delete_hover.png",
          "Delete Button", &MainWindow::onMousePressDelete},
         {QRect(230, 350, 39, 39), ":/img/bt_play.png", ":/img/bt_play_hover.png",
-         "Play Current Sound", &MainWindow::onMousePressPlay},
+         "Play Current Sound", &MainWindow::onMousePressPlay, &MainWindow::showPlayMenu},
         {QRect(88, 352, 38, 30), ":/img/bt_lock.png", ":/img/bt_lock_hover.png",
          "Lock: open it to drag buttons to other cells", &MainWindow::onMousePressLock},
     };
@@ -213,6 +220,7 @@ void MainWindow::createButtonPanel()
     connect(m_buttonPanel, &QButtonPanel::backgroundReleased, m_selection,
             &SelectedButton::deselect);
     connect(m_buttonPanel, &QButtonPanel::keyLegendsToggled, this, &MainWindow::rememberKeyLegends);
+    connect(m_buttonPanel, &QButtonPanel::exportRequested, m_export, &SoundExport::exportButton);
 }
 
 // Standard keys where the platform has them; the keys work while the window is active and no
@@ -231,6 +239,8 @@ void MainWindow::createShortcuts()
         {keysFor(QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)),
          &MainWindow::toggleKeyHelp},
         {{QKeySequence(Qt::Key_Space)}, &MainWindow::onMousePressPlay},
+        {{QKeySequence(Qt::SHIFT | Qt::Key_Space)}, &MainWindow::togglePlaySong},
+        {{QKeySequence(Qt::CTRL | Qt::Key_E)}, &MainWindow::exportSong},
     };
     for (const Shortcut &shortcut : shortcuts) {
         auto *action = new QAction(this);
@@ -328,8 +338,10 @@ void MainWindow::onMousePressPower()
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
+// A sound of its own ends the song playing, as it would cut into it.
 void MainWindow::onMousePressPlay()
 {
+    m_playerBar->stop();
     m_sound->play();
 }
 
@@ -429,8 +441,35 @@ void MainWindow::showSaveMenu(QPoint globalPos)
     menu.exec(globalPos);
 }
 
+void MainWindow::showPlayMenu(QPoint globalPos)
+{
+    QStyledMenu menu;
+    connect(menu.addAction(tr("Export Sound...")), &QAction::triggered, this,
+            [this] { m_export->exportSound(m_sound->sound()); });
+    menu.exec(globalPos);
+}
+
+void MainWindow::showSongMenu(QPoint globalPos)
+{
+    QStyledMenu menu;
+    connect(menu.addAction(tr("Export Song...")), &QAction::triggered, this,
+            &MainWindow::exportSong);
+    menu.exec(globalPos);
+}
+
+void MainWindow::togglePlaySong()
+{
+    m_playerBar->togglePlay();
+}
+
+void MainWindow::exportSong()
+{
+    m_export->exportSong();
+}
+
 void MainWindow::pressSoundButton(int number)
 {
+    m_playerBar->stop();
     m_selection->press(number);
     if (m_songInfo->isRecording())
         m_history->appendTap(number);

@@ -21,6 +21,9 @@ class SelectedButton;
 class SongFileCommands;
 class SongHistory;
 class SongModel;
+class SongPlayerBar;
+class SongRenderer;
+class SoundExport;
 class SoundForm;
 
 // The one frameless window: it holds the song and the current sound, lays out the editing
@@ -84,6 +87,10 @@ private:
     void toggleKeyHelp();
     void showRecentSongs(QPoint globalPos);
     void showSaveMenu(QPoint globalPos);
+    void showPlayMenu(QPoint globalPos);
+    void showSongMenu(QPoint globalPos);
+    void togglePlaySong();
+    void exportSong();
     // As a click on the button: selected, its sound loaded into the form and played, and
     // recorded as a tap while recording is on.
     void pressSoundButton(int number);
@@ -107,4 +114,7 @@ private:
     SongFileCommands *m_files = nullptr;
     RecoveryCommands *m_recovery = nullptr;
     KeyHelp *m_keyHelp = nullptr;
+    std::unique_ptr<SongRenderer> m_renderer;
+    SongPlayerBar *m_playerBar = nullptr;
+    SoundExport *m_export = nullptr;
 };

@@ -2,8 +2,8 @@
 
 #include "app/Log.h"
 #include "app/RecentSongs.h"
+#include "app/SaveName.h"
 #include "app/Settings.h"
-#include "app/SongSaveDialog.h"
 #include "model/SongModel.h"
 #include "script/SongFile.h"
 
@@ -125,13 +125,8 @@ void SongFileCommands::reportLoad(const QString &text)
 // The dialog asked about replacing the name as typed, so a suffixed name is asked about here.
 QString SongFileCommands::chooseSaveName()
 {
-    SongSaveDialog dialog(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter));
-    dialog.exec();
-    const QString chosen = dialog.chosenFile();
-    if (chosen.isEmpty() || QFileInfo(chosen).suffix() == ScriptSuffix)
-        return chosen;
-    const QString fileName = chosen + QLatin1Char('.') + ScriptSuffix;
-    return SongSaveDialog::confirmReplace(m_window, fileName) ? fileName : QString();
+    return SaveName::choose(m_window, tr("Save Script"), m_savePath, tr(ScriptFilter),
+                            ScriptSuffix);
 }
 
 bool SongFileCommands::save()

@@ -31,14 +31,7 @@ constexpr int MutedFret = -1;
 constexpr int AcousticType = 0;
 constexpr int DistortionType = 2;
 const QString MutedText = QStringLiteral("-");
-const char *const EditStyle =
-    "QWidget { color: rgb(175,198,233); border: 0px; background: transparent }";
-
-struct ImagePair
-{
-    const char *normal;
-    const char *hover;
-};
+using ImagePair = QImageButton::ImagePair;
 
 const ImagePair DownArrow = {":/img/bt_down.png", ":/img/bt_down_hover.png"};
 const ImagePair UpArrow = {":/img/bt_up.png", ":/img/bt_up_hover.png"};
@@ -47,11 +40,6 @@ const ImagePair SoundTypeImages[] = {
     {":/img/bt_clean.png", ":/img/bt_clean_hover.png"},
     {":/img/bt_distortion.png", ":/img/bt_distortion_hover.png"},
 };
-
-void showImages(QImageButton *button, const ImagePair &images)
-{
-    button->showImages(QString::fromLatin1(images.normal), QString::fromLatin1(images.hover));
-}
 
 // As the narrow field shows it: "-" for a muted string (and for -2, which older songs use).
 QString fretText(int fret, int maxLength)
@@ -142,10 +130,7 @@ QNumericLineEdit *SoundForm::createNumericEdit(QWidget *window, int x, int y, in
     edit->setMaxLength(maxLength);
     edit->setGeometry(x, y, EditWidth, EditHeight);
     edit->setText(QStringLiteral("0"));
-    edit->setFont(m_editFont);
-    edit->setAttribute(Qt::WA_TranslucentBackground);
-    edit->setStyleSheet(QString::fromLatin1(EditStyle));
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edit->showOnPanel(m_editFont);
     return edit;
 }
 
@@ -354,7 +339,7 @@ void SoundForm::showNeck()
 void SoundForm::showArrows()
 {
     for (int r = 0; r < SoundInfo::Strokes; ++r)
-        showImages(m_arrowButtons[r], m_sound->sound().direction[r] == 1 ? DownArrow : UpArrow);
+        m_arrowButtons[r]->showImages(m_sound->sound().direction[r] == 1 ? DownArrow : UpArrow);
 }
 
 // A timbre outside the cycle keeps the picture it had.
@@ -362,7 +347,7 @@ void SoundForm::showTimbre()
 {
     const int gt = m_sound->sound().gt;
     if (gt >= AcousticType && gt <= DistortionType)
-        showImages(m_soundTypeButton, SoundTypeImages[gt]);
+        m_soundTypeButton->showImages(SoundTypeImages[gt]);
 }
 
 void SoundForm::showKnobs()

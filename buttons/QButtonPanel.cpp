@@ -12,11 +12,13 @@
 #include "widgets/QImageButton.h"
 #include "widgets/QStyledMenu.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <algorithm>
 
 namespace {
 const char *const SelectionFramePicture = ":/img/tile_select.png";
+const char *const PlayingPicture = ":/img/tile_playing.png";
 } // namespace
 
 QButtonPanel::QButtonPanel(SongHistory *history, const ButtonIconTable *iconTable,
@@ -30,6 +32,10 @@ QButtonPanel::QButtonPanel(SongHistory *history, const ButtonIconTable *iconTabl
     m_selectionFrame->setPixmap(frame);
     m_selectionFrame->setGeometry(QRect(QPoint(0, 0), frame.deviceIndependentSize().toSize()));
     m_selectionFrame->hide();
+    m_playingGlow = new QLabel(this);
+    m_playingGlow->setPixmap(Picture::load(QString::fromLatin1(PlayingPicture)));
+    m_playingGlow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_playingGlow->hide();
     m_legends = new QKeyLegends(this);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &QButtonPanel::showPanelMenu);
@@ -76,6 +82,8 @@ void QButtonPanel::removeView(int number)
         m_dragging = false;
     delete m_views.take(number);
     m_selectionFrame->hide();
+    if (number == m_shownPlaying)
+        showPlaying(0);
 }
 
 void QButtonPanel::placeView(int number)
@@ -86,6 +94,8 @@ void QButtonPanel::placeView(int number)
     const QPoint cell = m_song->cellOf(number);
     view->setGeometry(QRect(cellPosition(cell), QSize(QSoundButton::Size, QSoundButton::Size)));
     view->setToolTip(tr("Button %1 (key %2)").arg(number).arg(PanelKeyMap::legend(cell)));
+    if (number == m_shownPlaying)
+        showPlaying(number);
 }
 
 // A new look shows the normal picture even on the selected button, until it is selected again.
@@ -109,9 +119,23 @@ void QButtonPanel::showSelection(int number)
         view->showSelected();
 }
 
+void QButtonPanel::showPlaying(int number)
+{
+    m_shownPlaying = button(number) ? number : 0;
+    if (!m_shownPlaying) {
+        m_playingGlow->hide();
+        return;
+    }
+    m_playingGlow->setGeometry(button(number)->geometry());
+    m_playingGlow->show();
+    m_playingGlow->raise();
+    m_legends->raise();
+}
+
 // The selection frame stays where it was.
 void QButtonPanel::rebuild()
 {
+    showPlaying(0);
     qDeleteAll(m_views);
     m_views.clear();
     m_dragging = false;
@@ -176,9 +200,14 @@ void QButtonPanel::showButtonMenu(int number, QPoint globalPos)
     emit selectRequested(number);
     QStyledMenu menu;
     QAction *changeIcon = menu.addAction(tr("Change Icon"));
+    QAction *exportSound = menu.addAction(tr("Export Sound..."));
+    exportSound->setToolTip(tr("Save the button's sound as a WAV file"));
     menu.addSeparator();
     addLegendsEntry(&menu);
-    if (menu.exec(globalPos) != changeIcon || !button(number))
+    QAction *chosen = menu.exec(globalPos);
+    if (chosen == exportSound && button(number))
+        emit exportRequested(number);
+    if (chosen != changeIcon || !button(number))
         return;
     qCDebug(lcButtons) << "Change Icon";
     QSoundButton *view = button(number);

@@ -40,6 +40,10 @@ public:
     // As a left press on the cell's button, if it has one (a key that plays the cell).
     void pressCell(QPoint cell);
 
+    // Lights the button whose sound the song plays; 0 lights none. It leaves the selection alone.
+    void showPlaying(int number);
+    int shownPlaying() const { return m_shownPlaying; }
+
 signals:
     // A left press on a sound button, or its key.
     void buttonPressed(int number);
@@ -49,6 +53,8 @@ signals:
     void backgroundReleased();
     // The user showed or hid the key legends from a menu.
     void keyLegendsToggled(bool shown);
+    // The user asked for the button's sound as a WAV file.
+    void exportRequested(int number);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -81,9 +87,12 @@ private:
     QHash<int, QSoundButton *> m_views;
     // Marks the drop cell during a drag; the buttons lie above it.
     QImageButton *m_selectionFrame = nullptr;
+    // Over the button the song plays; clicks go through it to the button.
+    QLabel *m_playingGlow = nullptr;
     // Above everything else.
     QKeyLegends *m_legends = nullptr;
     int m_shownSelected = 0;
+    int m_shownPlaying = 0;
     bool m_locked = true;
     bool m_dragging = false;
     int m_dragNumber = 0;

@@ -2,6 +2,7 @@
 
 #include "sound/CutFade.h"
 #include "sound/Log.h"
+#include "sound/OnTimeThread.h"
 
 #include <QtEndian>
 
@@ -53,7 +54,14 @@ PulseOutput::PulseOutput()
         dropConnection();
         pa_threaded_mainloop_free(m_loop);
         m_loop = nullptr;
+        return;
     }
+    // The loop's thread places every sound: on a busy machine it must not wait its turn.
+    pa_threaded_mainloop_lock(m_loop);
+    pa_mainloop_api_once(
+        pa_threaded_mainloop_get_api(m_loop),
+        [](pa_mainloop_api *, void *) { OnTimeThread::prefer(pthread_self()); }, nullptr);
+    pa_threaded_mainloop_unlock(m_loop);
 }
 
 PulseOutput::~PulseOutput()

@@ -74,8 +74,13 @@ void WavePlayer::play(const QString &fileName)
         qCDebug(lcSound) << "cannot play" << fileName;
         return;
     }
+    playPcm(wave.sampleRate, wave.channels, wave.pcm);
+}
+
+void WavePlayer::playPcm(int sampleRate, int channels, const QByteArray &pcm)
+{
     std::lock_guard<std::mutex> lock(g_outputLock);
-    output().play(wave.sampleRate, wave.channels, wave.pcm);
+    output().play(sampleRate, channels, pcm);
 }
 
 void WavePlayer::prepare()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Plays WAV files (16-bit PCM) asynchronously on the desktop's sound server. Every call reads the
@@ -10,6 +11,9 @@ class WavePlayer
 {
 public:
     static void play(const QString &fileName);
+    // Samples already in memory (16-bit little-endian, interleaved); may be called from any
+    // thread. An empty pcm silences the output.
+    static void playPcm(int sampleRate, int channels, const QByteArray &pcm);
     // Opens the output ahead of the first sound (optional; play opens it when needed).
     static void prepare();
     // Stops the sound and closes the output; it is closed at exit in any case.

@@ -22,6 +22,17 @@ public:
     // Shows normal now and keeps both paths.
     void showImages(const QString &normal, const QString &hover);
 
+    // A picture and its hover picture, as resource paths named once in a table.
+    struct ImagePair
+    {
+        const char *normal;
+        const char *hover;
+    };
+    void showImages(const ImagePair &images)
+    {
+        showImages(QString::fromLatin1(images.normal), QString::fromLatin1(images.hover));
+    }
+
     bool isHovered() const { return m_hovered; }
 
 protected:

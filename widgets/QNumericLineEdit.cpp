@@ -11,6 +11,8 @@
 namespace {
 const char *const EmptyFret = "-";
 const char *const EmptyNumber = "0";
+const char *const PanelStyle =
+    "QWidget { color: rgb(175,198,233); border: 0px; background: transparent }";
 
 bool isDigitKey(int key)
 {
@@ -54,6 +56,14 @@ QNumericLineEdit::QNumericLineEdit(QWidget *parent) : QLineEdit(parent)
 void QNumericLineEdit::setKind(int kind)
 {
     m_kind = kind;
+}
+
+void QNumericLineEdit::showOnPanel(const QFont &font)
+{
+    setFont(font);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setStyleSheet(QString::fromLatin1(PanelStyle));
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void QNumericLineEdit::setMaximum(int maximum)

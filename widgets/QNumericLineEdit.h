@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 class QFocusEvent;
+class QFont;
 class QKeyEvent;
 class QMouseEvent;
 class QRotarySwitch;
@@ -25,6 +26,9 @@ public:
     int kind() const { return m_kind; }
     int maximum() const { return m_maximum; }
     QRotarySwitch *linkedSwitch() const { return m_linkedSwitch; }
+
+    // The look of the window's fields: light figures, right-aligned, on the panel's painted well.
+    void showOnPanel(const QFont &font);
 
     // Escape and Return: the field has no use for them, and they go on to the window.
     static bool leavesField(int key);

@@ -1,8 +1,13 @@
 // The main window's frame and wiring: size and flags, the working directory, Play, the chord
-// book's commands, Power and dragging by the background.
+// book's commands, Power, dragging by the background, and the song player's strip.
 #include "app/MainWindow.h"
+#include "app/SongPlayerBar.h"
+#include "buttons/QButtonPanel.h"
 #include "chordbook/DialogChordBook.h"
+#include "history/SongHistory.h"
 #include "model/CurrentSound.h"
+#include "model/SongModel.h"
+#include "model/SongPlayer.h"
 #include "tests/support/Mouse.h"
 #include "widgets/QImageButton.h"
 #include "widgets/QNoteLamp.h"
@@ -11,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -30,9 +36,17 @@ private slots:
     void chordBookGoesToTheCurrentSound();
     void powerCloses();
     void dragByBackground();
+    void tempoAndBeatsAreUndoableEdits();
+    void songPlaysLightsAndStopsOnAPress();
 
 private:
     QImageButton *buttonWithTip(const QString &tip) const;
+    bool showActive() const
+    {
+        m_window->show();
+        m_window->activateWindow();
+        return QTest::qWaitForWindowActive(m_window.get());
+    }
 
     std::unique_ptr<MainWindow> m_window;
 };
@@ -77,6 +91,8 @@ void TestMainWindow::frame()
         {"Save", QRect(97, 19, 39, 39)},    {"Chord", QRect(152, 19, 39, 39)},
         {"Submit", QRect(207, 19, 39, 39)}, {"Play Current Sound", QRect(230, 350, 39, 39)},
     };
+    QCOMPARE(w.m_playerBar->m_playKey->geometry(), QRect(432, 598, 40, 29));
+    QCOMPARE(w.m_playerBar->m_loopKey->geometry(), QRect(478, 598, 40, 29));
     for (const auto &[tip, geometry] : buttons) {
         QImageButton *button = buttonWithTip(tip);
         QVERIFY2(button, qPrintable(tip));
@@ -91,8 +107,9 @@ void TestMainWindow::frame()
         ++controls;
         QVERIFY2(!control->toolTip().isEmpty(), control->metaObject()->className());
     }
-    // Nine picture buttons, the icon preview, the voice button, four arrows, lamps and knobs.
-    QCOMPARE(controls, 9 + 1 + 1 + 4 + 4 + 4);
+    // Nine picture buttons, the icon preview, the voice button, four arrows, lamps and knobs,
+    // and the song player's two keys.
+    QCOMPARE(controls, 9 + 1 + 1 + 4 + 4 + 4 + 2);
 }
 
 void TestMainWindow::workingDirectoryRule()
@@ -174,6 +191,86 @@ void TestMainWindow::dragByBackground()
     QCOMPARE(w.pos(), start);
     Mouse::drag(&w, QPoint(400, 40), QPoint(30, 20));
     QCOMPARE(w.pos(), start + QPoint(30, 20));
+}
+
+// A field's value counts when the user leaves the field; out of range it is brought into range.
+void TestMainWindow::tempoAndBeatsAreUndoableEdits()
+{
+    MainWindow &w = *m_window;
+    QNumericLineEdit *tempo = w.m_playerBar->m_tempoEdit;
+    QNumericLineEdit *beats = w.m_playerBar->m_beatsEdit;
+    // Leaving a field takes the keyboard focus, which only an active window has.
+    QVERIFY(showActive());
+    const auto enter = [&w](QNumericLineEdit *edit, const QString &text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        w.setFocus();
+    };
+    QCOMPARE(tempo->text(), QStringLiteral("120"));
+    QCOMPARE(beats->text(), QStringLiteral("1"));
+    enter(tempo, QStringLiteral("95"));
+    QCOMPARE(w.m_song->tempo(), 95);
+    QVERIFY(w.m_song->isModified());
+    w.undo();
+    QCOMPARE(w.m_song->tempo(), 120);
+    QCOMPARE(tempo->text(), QStringLiteral("120"));
+    QVERIFY(!w.m_song->isModified());
+    w.redo();
+    QCOMPARE(tempo->text(), QStringLiteral("95"));
+
+    const QList<std::tuple<QNumericLineEdit *, QString, int>> cases = {
+        {tempo, "20", 20}, {tempo, "19", 20}, {tempo, "400", 400}, {tempo, "401", 400},
+        {beats, "16", 16}, {beats, "17", 16}, {beats, "0", 1},     {beats, "2", 2},
+    };
+    for (const auto &[edit, text, value] : cases) {
+        enter(edit, text);
+        QCOMPARE(edit->text(), QString::number(value));
+    }
+    QCOMPARE(w.m_song->tempo(), 400);
+    QCOMPARE(w.m_song->beats(), 2);
+    // An emptied field keeps the song's value.
+    enter(beats, QString());
+    QCOMPARE(beats->text(), QStringLiteral("2"));
+}
+
+void TestMainWindow::songPlaysLightsAndStopsOnAPress()
+{
+    MainWindow &w = *m_window;
+    SongPlayerBar *bar = w.m_playerBar;
+    QLabel *status = bar->m_status;
+    QCOMPARE(status->text().trimmed(), QStringLiteral("no tap order yet"));
+    bar->togglePlay();
+    QVERIFY(!bar->player()->isPlaying());
+
+    const int first = w.m_history->addButton(0, SoundInfo());
+    const int second = w.m_history->addButton(1, SoundInfo());
+    w.m_history->setInfo(SongModel::TapOrder, QStringLiteral("0,1,7,x"));
+    QVERIFY2(status->text().contains(QStringLiteral("2 entries")), qPrintable(status->text()));
+    QVERIFY2(status->text().contains(QStringLiteral("skips 7, x")), qPrintable(status->text()));
+    QVERIFY(status->toolTip().contains(QStringLiteral("7, x")));
+
+    bar->togglePlay();
+    QVERIFY(bar->player()->isPlaying());
+    emit bar->player()->entryStarted(1, second);
+    QCOMPARE(w.m_buttonPanel->shownPlaying(), second);
+    QVERIFY2(status->text().startsWith(QStringLiteral(" 1 / 2")), qPrintable(status->text()));
+    // The lit button is not selected by it.
+    QCOMPARE(w.m_song->selected(), 0);
+    // A press plays its own sound: the song stops and nothing stays lit.
+    w.m_buttonPanel->pressCell(w.m_song->cellOf(first));
+    QVERIFY(!bar->player()->isPlaying());
+    QCOMPARE(w.m_buttonPanel->shownPlaying(), 0);
+    QVERIFY(status->text().contains(QStringLiteral("2 entries")));
+
+    // Shift+Space plays and stops the song: a shortcut of the active window.
+    QVERIFY(showActive());
+    QTest::keyClick(&w, Qt::Key_Space, Qt::ShiftModifier);
+    QVERIFY(bar->player()->isPlaying());
+    QTest::keyClick(&w, Qt::Key_Space, Qt::ShiftModifier);
+    QVERIFY(!bar->player()->isPlaying());
+    bar->toggleLoop();
+    QVERIFY(bar->player()->isLooping());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,16 +1,20 @@
 // The song file commands on the real window, with their dialogs answered by a driver: the
 // unsaved-changes question before a load and on close, what a load reports, saves that fail
-// or are cancelled, the ".kds" suffix, and which edits count as unsaved changes.
+// or are cancelled, the ".kds" suffix, which edits count as unsaved changes, and the WAV
+// exports with their ".wav" suffix and failures.
 #include "app/MainWindow.h"
 #include "app/RecentSongs.h"
 #include "app/SongFileCommands.h"
+#include "app/SoundExport.h"
 #include "buttons/DialogSelectIcon.h"
 #include "buttons/QButtonPanel.h"
 #include "buttons/QSoundButton.h"
 #include "model/CurrentSound.h"
 #include "model/SongModel.h"
+#include "model/SongRenderer.h"
 #include "script/SongFile.h"
 #include "script/SongScriptReader.h"
+#include "sound/WaveFile.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/Mouse.h"
 #include "upload/DialogSongInfo.h"
@@ -66,6 +70,8 @@ private slots:
     void saveWritesTheSongsOwnFile();
     void recentSongs();
     void droppedSongIsLoaded();
+    void exportWritesTheButtonsSound();
+    void failedExportSaysWhyAndLeavesNothing();
 
 private:
     QImageButton *command(const QString &tip) const;
@@ -78,6 +84,7 @@ private:
         return m_window->findChild<QButtonPanel *>()->button(number);
     }
     void addButton() const { QVERIFY(song()->addButton(0, SoundInfo())); }
+    SoundExport *exporter() const { return m_window->findChild<SoundExport *>(); }
     // A file whose directory is a plain file: no save can create it.
     QString impossiblePath() const
     {
@@ -512,6 +519,54 @@ void TestSongFiles::droppedSongIsLoaded()
     QVERIFY(!song()->isModified());
     // The fields leave dropped files to the window.
     QVERIFY(!m_window->findChild<QLineEdit *>()->acceptDrops());
+}
+
+void TestSongFiles::exportWritesTheButtonsSound()
+{
+    SoundInfo sound;
+    sound.fret[0][0] = 3;
+    const int number = song()->addButton(0, sound);
+    const QString base = m_dir.filePath(QStringLiteral("one button"));
+    ModalDriver driver({chooseFile(base)});
+    exporter()->exportButton(number);
+    QCOMPARE(driver.seen, QStringList{QStringLiteral("file dialog")});
+    QFile file(base + QStringLiteral(".wav"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pcm = SongRenderer().renderButton(*song(), number);
+    QVERIFY(!pcm.isEmpty());
+    QByteArray header(WaveFile::HeaderSize, 0);
+    WaveFile::putHeader(reinterpret_cast<uchar *>(header.data()), SongRenderer::sampleRate(),
+                        int(pcm.size() / 2));
+    QCOMPARE(file.readAll(), header + pcm);
+    // An export changes nothing of the song.
+    song()->markSaved();
+    ModalDriver again({chooseFile(base + QStringLiteral(".wav"))});
+    exporter()->exportSound(sound);
+    QVERIFY(!song()->isModified());
+}
+
+void TestSongFiles::failedExportSaysWhyAndLeavesNothing()
+{
+    const int number = song()->addButton(0, SoundInfo());
+    QString warning;
+    const QString path = QFileInfo(impossiblePath()).path() + QStringLiteral("/sound.wav");
+    {
+        ModalDriver driver({chooseFile(path), [&warning](QWidget *box) {
+                                warning = static_cast<QMessageBox *>(box)->text();
+                                click(QStringLiteral("OK"))(box);
+                            }});
+        exporter()->exportButton(number);
+        QCOMPARE(driver.seen,
+                 (QStringList{QStringLiteral("file dialog"), QStringLiteral("Export")}));
+    }
+    QVERIFY2(warning.startsWith(QStringLiteral("Cannot write ")) && warning.contains(path),
+             qPrintable(warning));
+    QVERIFY(!QFileInfo::exists(path));
+
+    // A song without a tap order has nothing to export: it says so before any dialog.
+    ModalDriver empty({click(QStringLiteral("OK"))});
+    exporter()->exportSong();
+    QCOMPARE(empty.seen, QStringList{QStringLiteral("Export")});
 }
 
 QTEST_MAIN(TestSongFiles)

@@ -28,7 +28,7 @@ QHash<QString, QSize> statedSizes()
         {"lamp_valid.png", {15, 15}},    {"lamp_off.png", {15, 15}},
         {"tile_select.png", {30, 30}},   {"chord_focus_root.png", {35, 26}},
         {"icon_panel.png", {308, 146}},  {"chord_focus_type.png", {53, 26}},
-        {"key_help.png", {620, 372}},
+        {"key_help.png", {620, 426}},    {"tile_playing.png", {30, 30}},
     };
     // The marks around the current picture in the chooser and the one under the pointer.
     sizes.insert("icon_mark_current.png", {38, 38});
@@ -39,6 +39,8 @@ QHash<QString, QSize> statedSizes()
     for (const char *b :
          {"bt_set", "bt_cancel", "bt_close", "bt_record", "bt_rectangle", "bt_submit"})
         sizes.insert(QString(b) + ".png", {68, 25});
+    for (const char *b : {"bt_song_play", "bt_song_stop", "bt_loop", "bt_loop_on"})
+        sizes.insert(QString(b) + ".png", {40, 29});
     // Every button picture above has a hover picture of the same size.
     const QHash<QString, QSize> plain = sizes;
     for (auto it = plain.constBegin(); it != plain.constEnd(); ++it) {

@@ -10,6 +10,7 @@
 //   playcheck record <rec>                copies stdin (16 kHz mono s16) and notes arrival times
 //   playcheck check <rec> <plays>         every play heard as its own file; replaced ones fade
 //   playcheck delays <rec> <plays>        play-to-sound delays, from silence and on replacement
+//   playcheck onsets <rec> <plays>        the same for a song's entries, all in one group
 //   playcheck gaps <rec> <plays>          silences inside the sounds
 #include "sound/SoundInfo.h"
 #include "sound/SoundMixer.h"
@@ -439,8 +440,9 @@ void printDelays(const char *what, const std::vector<double> &ms, double medianT
     std::printf("\n");
 }
 
-// Play to first sample at the monitor, for plays from silence and for replacements.
-int delays(const Recording &rec, QList<Play> &list)
+// Play to first sample at the monitor, for plays from silence and for replacements, or for all
+// plays as one song, whose entries must each be heard within 5 ms of their time.
+int delays(const Recording &rec, QList<Play> &list, bool song)
 {
     alignAll(list, rec);
     std::vector<double> fromSilence, replacing;
@@ -450,10 +452,14 @@ int delays(const Recording &rec, QList<Play> &list)
             ++lost;
             continue;
         }
-        (p.replacing ? replacing : fromSilence).push_back(delayMs(p, rec));
+        (p.replacing && !song ? replacing : fromSilence).push_back(delayMs(p, rec));
     }
-    printDelays("from silence", fromSilence, 5, 5);
-    printDelays("replacement", replacing, 5, 15);
+    if (song) {
+        printDelays("onset error", fromSilence, 5, 5);
+    } else {
+        printDelays("from silence", fromSilence, 5, 5);
+        printDelays("replacement", replacing, 5, 15);
+    }
     if (lost)
         std::printf("%d plays not heard as played\n", lost);
     return lost ? 1 : 0;
@@ -501,8 +507,8 @@ int measure(const QString &mode, const QString &prefix, const QString &playsPath
     }
     if (mode == "check")
         return check(rec, list);
-    if (mode == "delays")
-        return delays(rec, list);
+    if (mode == "delays" || mode == "onsets")
+        return delays(rec, list, mode == "onsets");
     return gaps(rec, list);
 }
 
@@ -525,9 +531,10 @@ int main(int argc, char **argv)
         return ring(args[1], args[2].toInt());
     if (mode == "record" && args.size() == 2)
         return record(args[1]);
-    if ((mode == "check" || mode == "delays" || mode == "gaps") && args.size() == 3)
+    if ((mode == "check" || mode == "delays" || mode == "onsets" || mode == "gaps") &&
+        args.size() == 3)
         return measure(mode, args[1], args[2]);
     std::fprintf(stderr, "usage: playcheck play|session|quiet|latency|ring|record|check|delays|"
-                         "gaps ...\n");
+                         "onsets|gaps ...\n");
     return 2;
 }

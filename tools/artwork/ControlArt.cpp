@@ -157,6 +157,20 @@ QImage timbreButton(const QString &text, const QColor &led, bool lit)
     return image;
 }
 
+// A key of the song player; on, it glows as a lit lamp would, hovered or not.
+QImage songKey(Kind kind, bool on, bool hover)
+{
+    const QRect r = Layout::SongPlayButton;
+    QImage image = ArtSet::canvas(r.width(), r.height());
+    QPainter p(&image);
+    // A lit key under the pointer glows brighter still, as the recording key does.
+    const QColor light = on && hover ? Style::Amber.lighter(125) : Style::Amber;
+    keyCap(p, QRectF(0, 0, r.width(), r.height()), 5, on || hover, light);
+    const QColor idle = hover ? Style::AmberBright : Style::Glyph;
+    litGlyph(p, kind, QRectF((r.width() - 19) / 2.0, 4.5, 19, 19), on, light, idle);
+    return image;
+}
+
 QImage lockButton(Kind kind, bool lit)
 {
     const QRect r = Layout::LockButton;
@@ -331,6 +345,27 @@ QImage lamp(bool lit)
     return image;
 }
 
+// The sound button that the song plays: a warm glow over the picture, a bright rim round it.
+QImage tilePlaying()
+{
+    const int s = Layout::TileSize;
+    QImage image = ArtSet::canvas(s, s);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient warm(QPointF(s / 2.0, s / 2.0), s * 0.7);
+    warm.setColorAt(0, QColor(255, 200, 90, 20));
+    warm.setColorAt(1, QColor(255, 170, 40, 110));
+    p.setPen(Qt::NoPen);
+    p.setBrush(warm);
+    p.drawRoundedRect(QRectF(1, 1, s - 2, s - 2), 5, 5);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 150), 3.0));
+    p.drawRoundedRect(QRectF(1.5, 1.5, s - 3, s - 3), 5, 5);
+    p.setPen(QPen(Style::AmberBright, 2.2));
+    p.drawRoundedRect(QRectF(1.5, 1.5, s - 3, s - 3), 5, 5);
+    return image;
+}
+
 // Marks the cell a dragged sound button will drop into.
 QImage tileSelect()
 {
@@ -390,6 +425,12 @@ void paintKeys(ArtSet &set)
     addPair(set, "bt_lock", lockButton(Kind::LockClosed, false),
             lockButton(Kind::LockClosed, true));
     addPair(set, "bt_blank", lockButton(Kind::LockOpen, false), lockButton(Kind::LockOpen, true));
+    addPair(set, "bt_song_play", songKey(Kind::Play, false, false),
+            songKey(Kind::Play, false, true));
+    addPair(set, "bt_song_stop", songKey(Kind::StopSquare, true, false),
+            songKey(Kind::StopSquare, true, true));
+    addPair(set, "bt_loop", songKey(Kind::Loop, false, false), songKey(Kind::Loop, false, true));
+    addPair(set, "bt_loop_on", songKey(Kind::Loop, true, false), songKey(Kind::Loop, true, true));
 }
 
 void paintPills(ArtSet &set)
@@ -422,6 +463,7 @@ void paintAll(ArtSet &set)
     set.add("lamp_valid.png", lamp(true));
     set.add("lamp_off.png", lamp(false));
     set.add("tile_select.png", tileSelect());
+    set.add("tile_playing.png", tilePlaying());
 }
 
 } // namespace ControlArt

@@ -306,9 +306,11 @@ QImage keyHelp()
         const char *what;
     } commands[] = {
         {{"Space"}, "play the sound on the form"},
+        {{"\u21e7", "Space"}, "play or stop the song"},
         {{"Ctrl", "O"}, "load a song"},
         {{"Ctrl", "S"}, "save"},
         {{"Ctrl", "\u21e7", "S"}, "save as"},
+        {{"Ctrl", "E"}, "export the song as WAV"},
         {{"Ctrl", "Z"}, "undo"},
         {{"Ctrl", "\u21e7", "Z"}, "redo"},
         {{"Del"}, "delete the selected button"},

@@ -201,6 +201,27 @@ void lock(QPainter &p, const QColor &c, bool closed)
     p.drawRect(QRectF(11.4, 15, 1.2, 3.5));
 }
 
+// Two arrows chasing each other round a loop.
+void loop(QPainter &p, const QColor &c)
+{
+    p.setPen(line(c, 2.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4, 5, 16, 14), 20 * 16, 140 * 16);
+    p.drawArc(QRectF(4, 5, 16, 14), 200 * 16, 140 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    QPainterPath heads;
+    heads.moveTo(3, 9.5);
+    heads.lineTo(9, 9.5);
+    heads.lineTo(5.5, 14.5);
+    heads.closeSubpath();
+    heads.moveTo(21, 14.5);
+    heads.lineTo(15, 14.5);
+    heads.lineTo(18.5, 9.5);
+    heads.closeSubpath();
+    p.drawPath(heads);
+}
+
 } // namespace
 
 void draw(QPainter &p, Kind kind, const QRectF &box, const QColor &c)
@@ -255,6 +276,9 @@ void draw(QPainter &p, Kind kind, const QRectF &box, const QColor &c)
         p.setPen(Qt::NoPen);
         p.setBrush(c);
         p.drawRoundedRect(QRectF(5.5, 5.5, 13, 13), 1.5, 1.5);
+        break;
+    case Kind::Loop:
+        loop(p, c);
         break;
     }
     p.restore();

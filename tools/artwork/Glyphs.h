@@ -22,7 +22,8 @@ enum class Kind {
     LockClosed,
     LockOpen,
     RecordDot,
-    StopSquare
+    StopSquare,
+    Loop
 };
 
 void draw(QPainter &p, Kind kind, const QRectF &box, const QColor &c);

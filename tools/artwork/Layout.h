@@ -12,7 +12,7 @@ constexpr QSize MainPanelSize(923, 636);
 constexpr QSize BookPanelSize(300, 494);
 constexpr QSize SongInfoPanelSize(297, 542);
 constexpr QSize SplashSize(480, 300);
-constexpr QSize KeyHelpSize(620, 372);
+constexpr QSize KeyHelpSize(620, 426);
 
 // Guitar neck: the neck widget's origin and its 6 x 17 grid of 30 x 30 marker areas.
 constexpr QPoint NeckOrigin(51, 98);
@@ -107,6 +107,14 @@ constexpr QPoint AddButton(270, 350);
 constexpr QPoint DeleteButton(310, 350);
 constexpr QRect IconPreview(174, 358, 20, 20);
 constexpr QRect LockButton(88, 352, 38, 30);
+
+// The song player's strip under the stroke rows: play or stop, loop, what it plays, the tempo and
+// the beats per entry.
+constexpr QRect SongPlayButton(432, 598, 40, 29);
+constexpr QRect LoopButton(478, 598, 40, 29);
+constexpr QRect SongStatus(528, 597, 160, 31);
+constexpr QPoint TempoField(742, 597);
+constexpr QPoint BeatsField(837, 597);
 
 // Sound-button panel: 9 x 5 cells, 31 x 32 apart, each button 30 x 30.
 constexpr QRect ButtonPanel(51, 420, 311, 160);

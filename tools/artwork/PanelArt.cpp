@@ -288,10 +288,18 @@ void leftControls(QPainter &p)
         Style::caption(p, centreOf(b.at, RoundButton).x(), LowerCaptionBaseline, b.caption);
 }
 
-void footer(QPainter &p)
+// The song player's strip; captions stand left of their controls, as VOICE does.
+void songPlayer(QPainter &p)
 {
-    Style::engravedText(p, 660, 620, "SIX STRINGS  \u00b7  FOUR STROKES  \u00b7  THREE VOICES",
-                        Style::font(8, true, 1.5), Style::CaptionDim);
+    const double baseline = QRectF(SongStatus).center().y() + 4;
+    const QRectF keys = QRectF(SongPlayButton).united(QRectF(LoopButton)).adjusted(-3, -3, 3, 3);
+    Style::well(p, keys, 8);
+    Style::caption(p, keys.left() - 24, baseline, "SONG");
+    Style::well(p, SongStatus, 4, QColor(0x05, 0x07, 0x0a), QColor(0x10, 0x16, 0x1e));
+    field(p, TempoField);
+    Style::caption(p, TempoField.x() - 24, baseline, "TEMPO");
+    field(p, BeatsField);
+    Style::caption(p, BeatsField.x() - 24, baseline, "BEATS");
 }
 
 } // namespace
@@ -307,7 +315,7 @@ QImage mainPanel()
     strokeGrid(p);
     soundButtonTray(p);
     leftControls(p);
-    footer(p);
+    songPlayer(p);
     return image;
 }
 

@@ -94,6 +94,10 @@ void controls(QPainter &p, const ArtSet &set)
     knob(p, set, OffsetKnob, 120, 400);
     fieldText(p, VolField, "100");
     fieldText(p, HoldField, "50");
+    draw(p, set, "bt_song_stop.png", SongPlayButton.topLeft());
+    draw(p, set, "bt_loop.png", LoopButton.topLeft());
+    fieldText(p, TempoField, "120");
+    fieldText(p, BeatsField, "2");
 }
 
 void fields(QPainter &p, const int frets[4][StringCount])
@@ -116,6 +120,7 @@ void soundButtons(QPainter &p, const ArtSet &set)
         p.drawImage(cell(c, r), soundButton(set, (n - 1) % TileArt::TileCount, n, n == 5));
     }
     draw(p, set, "tile_select.png", cell(7, 2));
+    draw(p, set, "tile_playing.png", cell(2, 0));
 }
 
 // The window in use: a chord in stroke 2, the hover marker on string 3, some buttons.
